@@ -1,0 +1,127 @@
+#include "LevelFile.h"
+
+#include "core/GameError.h"
+#include "core/Random.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+int32_t& LevelRecord::FieldAt(int k)
+{
+    if (k == 0)
+        return ShapeId;
+    if (k == 1)
+        return PoolTypeId;
+    if (k >= 2 && k <= 42)
+        return Positions[k - 2];
+    if (k == 43)
+        return PositionCount;
+    throw GameError("Level record has no field " + std::to_string(k));
+}
+
+int32_t LevelRecord::FieldAt(int k) const { return const_cast<LevelRecord*>(this)->FieldAt(k); }
+
+LevelRecord& LevelTable::Level(int32_t number)
+{
+    if (number < 1 || number > LevelCount)
+        throw GameError("Level " + std::to_string(number) + " does not exist");
+    return Records[static_cast<size_t>(number - 1)];
+}
+
+const LevelRecord& LevelTable::Level(int32_t number) const { return const_cast<LevelTable*>(this)->Level(number); }
+
+void LevelTable::Clear() { Records.fill(LevelRecord{}); }
+
+namespace {
+
+constexpr size_t MinParsedLength = 60;
+
+// Fills one record from a line of at least 60 characters.
+void ParseLine(const std::string& line, int32_t lineNumber, LevelRecord& record)
+{
+    std::string rest = line.substr(std::min<size_t>(4, line.size()));
+    int k = 0;
+    while (!rest.empty()) {
+        ++k;
+        const std::string token = rest.substr(0, 3);
+        rest.erase(0, std::min<size_t>(4, rest.size()));
+        if (token.find('-') != std::string::npos) {
+            record.PositionCount = k - 3;
+            return;
+        }
+        // Field 43 is the count: a 42nd code would overwrite it and a 43rd run past the record.
+        if (k - 1 > 42)
+            throw GameError("Level line " + std::to_string(lineNumber) + " has more than " +
+                            std::to_string(MaxPositions) + " position codes");
+        record.FieldAt(k - 1) = StrToInt(token);
+    }
+}
+
+} // namespace
+
+void ParseLevelText(const std::string& bytes, LevelTable& table)
+{
+    // A character 26 ends the file, as in old DOS text files.
+    const size_t end = std::min(bytes.find('\x1a'), bytes.size());
+    size_t pos = 0;
+    for (int32_t number = 1; number <= LevelCount; ++number) {
+        std::string line;
+        if (pos < end) {
+            const size_t stop = std::min(bytes.find_first_of("\r\n", pos), end);
+            line = bytes.substr(pos, stop - pos);
+            pos = stop;
+            if (pos < end && bytes[pos] == '\r')
+                ++pos;
+            if (pos < end && bytes[pos] == '\n')
+                ++pos;
+        }
+        if (line.size() < MinParsedLength)
+            continue;
+        ParseLine(line, number, table.Level(number));
+    }
+}
+
+void LoadLevelFile(const std::string& path, LevelTable& table)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw GameError::FromErrno(errno);
+    std::ostringstream content;
+    content << file.rdbuf();
+    if (file.bad())
+        throw GameError::FromErrno(errno);
+    ParseLevelText(content.str(), table);
+}
+
+void LoadLevelTable(const std::string& programFolder, LevelTable& table)
+{
+    LoadLevelFile(programFolder + "map/level.ini", table);
+}
+
+int32_t LevelForMode(int32_t gameMode, int32_t normalLevel, int32_t advancedLevel)
+{
+    switch (gameMode) {
+    case 1:
+        return std::clamp(normalLevel, 1, 40);
+    case 2:
+        return std::clamp(advancedLevel, 1, 40) + 40;
+    case 3:
+        return 81 + RandomBelow(4);
+    case 4:
+        return 91 + RandomBelow(4);
+    case 5:
+        return 101 + RandomBelow(4);
+    case 6:
+        return 106 + RandomBelow(4);
+    default:
+        throw GameError("Game mode " + std::to_string(gameMode) + " does not exist");
+    }
+}
+
+bool IsReachableLevel(int32_t number)
+{
+    return (number >= 1 && number <= 84) || (number >= 91 && number <= 94) || (number >= 101 && number <= 104) ||
+           (number >= 106 && number <= 109);
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include "levels/Tables.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+constexpr int MaxPositions = 41;
+constexpr int LevelCount = 110;
+
+// 100 × slot + column: slot 0 is the visible top of the bay.
+using PositionCode = int32_t;
+inline int32_t CodeColumn(PositionCode code) { return code % 100; }
+inline int32_t CodeSlot(PositionCode code) { return code / 100; }
+
+// One level: a shape, a pool recipe and the positions of one row in deal order.
+// Field k of the file record is FieldAt(k): 0 shape, 1 pool type, 2…42 positions, 43 count.
+struct LevelRecord {
+    int32_t ShapeId = 0;
+    int32_t PoolTypeId = 0;
+    PositionCode Positions[MaxPositions] = {};
+    int32_t PositionCount = 0;
+
+    int32_t& FieldAt(int k);
+    int32_t FieldAt(int k) const;
+};
+
+class LevelTable {
+public:
+    // Levels are numbered 1 … 110; a number outside that range throws GameError.
+    LevelRecord& Level(int32_t number);
+    const LevelRecord& Level(int32_t number) const;
+    void Clear();
+
+private:
+    std::array<LevelRecord, LevelCount> Records{};
+};
+
+// Reads `map/level.ini` below the program folder into the table.
+void LoadLevelTable(const std::string& programFolder, LevelTable& table);
+// Reads a level file given by its own path.
+void LoadLevelFile(const std::string& path, LevelTable& table);
+// Reads level text already in memory (the file's bytes).
+void ParseLevelText(const std::string& bytes, LevelTable& table);
+
+// The level START deals for a game mode. Modes 3 … 6 draw one RandomBelow(4);
+// the championship numbers are clamped into 1 … 40 so no level outside 1 … 110 is read.
+int32_t LevelForMode(int32_t gameMode, int32_t normalLevel, int32_t advancedLevel);
+
+// True for the levels a game mode can deal: 1 … 84, 91 … 94, 101 … 104, 106 … 109.
+bool IsReachableLevel(int32_t number);

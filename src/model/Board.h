@@ -1,0 +1,104 @@
+#pragma once
+#include "levels/Tables.h"
+
+#include <cassert>
+#include <cstdint>
+
+constexpr int32_t GridMinColumn = 3;
+constexpr int32_t GridMaxColumn = 10;
+constexpr int32_t GridMinRow = 7;
+constexpr int32_t GridMaxRow = 20;
+constexpr int32_t GridColumns = GridMaxColumn - GridMinColumn + 1;
+constexpr int32_t GridRows = GridMaxRow - GridMinRow + 1;
+constexpr int32_t SlotCount = 6;
+
+struct BayPos {
+    int32_t Column = 0;
+    int32_t Row = 0;
+    bool operator==(const BayPos& other) const { return Column == other.Column && Row == other.Row; }
+    bool operator!=(const BayPos& other) const { return !(*this == other); }
+};
+
+inline bool InGrid(int32_t column, int32_t row)
+{
+    return column >= GridMinColumn && column <= GridMaxColumn && row >= GridMinRow && row <= GridMaxRow;
+}
+
+// A per-bay array indexed the way the game names bays: column 3 … 10, row 7 … 20.
+template <class T>
+class BayGrid {
+public:
+    T& operator()(int32_t column, int32_t row)
+    {
+        assert(InGrid(column, row));
+        return Items[column - GridMinColumn][row - GridMinRow];
+    }
+    const T& operator()(int32_t column, int32_t row) const
+    {
+        assert(InGrid(column, row));
+        return Items[column - GridMinColumn][row - GridMinRow];
+    }
+    void Fill(const T& value)
+    {
+        for (auto& column : Items)
+            for (auto& item : column)
+                item = value;
+    }
+    bool operator==(const BayGrid& other) const
+    {
+        for (int c = 0; c < GridColumns; ++c)
+            for (int r = 0; r < GridRows; ++r)
+                if (!(Items[c][r] == other.Items[c][r]))
+                    return false;
+        return true;
+    }
+
+private:
+    T Items[GridColumns][GridRows]{};
+};
+
+// The stack of one bay: slot 0 is the top car, 1 … 5 the hidden ones (1 comes out next).
+struct Cell {
+    CarId Slot[SlotCount] = {};
+    bool operator==(const Cell& other) const
+    {
+        for (int s = 0; s < SlotCount; ++s)
+            if (Slot[s] != other.Slot[s])
+                return false;
+        return true;
+    }
+};
+
+struct UndoSnapshot {
+    BayGrid<Cell> Cells;
+    BayGrid<int32_t> HiddenCount;
+    int32_t CarsLeft = 0;
+};
+
+// The one board in play. Fixed-size throughout: a deal overwrites it in place.
+struct Board {
+    BayGrid<Cell> Cells;
+    BayGrid<int32_t> HiddenCount;
+    BayGrid<int32_t> BayOrdinal;
+    BoardShape CurrentShape;
+    int32_t CarsLeft = 0;
+    bool CarSelected = false;
+    BayPos SelectedBay;
+    BayPos HoverBay;
+    bool InputEnabled = false;
+    UndoSnapshot Snapshot;
+};
+
+bool InsideShape(const Board& board, int32_t column, int32_t row);
+inline bool InsideShape(const Board& board, BayPos bay) { return InsideShape(board, bay.Column, bay.Row); }
+
+// A top car is free when no lower column of its row, from MinColumn on, holds a top car.
+bool IsFree(const Board& board, int32_t column, int32_t row);
+
+// Moves the hidden stack up one slot and lowers the hidden count. No drawing.
+void RevealNext(Board& board, int32_t column, int32_t row);
+
+void TakeSnapshot(Board& board);
+
+// The number of non-zero slots on the whole grid; equals CarsLeft at all times.
+int32_t CountCars(const Board& board);

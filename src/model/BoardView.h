@@ -1,0 +1,45 @@
+#pragma once
+#include "model/Board.h"
+
+// Everything the rules and the generator change on screen goes through here.
+// The real one draws the play view and the preview box; tests record the calls.
+// Operations other than the bracket itself are called inside BeginUpdate … EndUpdate.
+class BoardView {
+public:
+    virtual ~BoardView() = default;
+
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+    // One repaint, but only once no bracket is open.
+    virtual void Changed() = 0;
+
+    // Hides every ground layer, the selection marker and every car layer; black
+    // background, then map/mapN.bmp for shape N when the file exists.
+    virtual void ResetBoardScene(int32_t shapeId) = 0;
+    // One step of LayOutBays: the bay with this ordinal gets its ground and car rectangles.
+    virtual void PlaceBay(int32_t ordinal, int32_t column, int32_t row) = 0;
+
+    // Ground tile 83 + the bay's hidden count, made visible.
+    virtual void ShowHiddenCount(int32_t column, int32_t row) = 0;
+    // Ground tile 83 + the bay's hidden count, visibility untouched.
+    virtual void SetHiddenCountPicture(int32_t column, int32_t row) = 0;
+    virtual void ShowCar(int32_t column, int32_t row, CarId car) = 0;
+    virtual void HideCar(int32_t column, int32_t row) = 0;
+
+    virtual void MoveHoverMarker(int32_t column, int32_t row) = 0;
+    virtual void ResetHoverMarker() = 0;
+    virtual void ShowSelectionMarker(int32_t column, int32_t row) = 0;
+    virtual void HideSelectionMarker() = 0;
+
+    // Label1: the number followed by " cars left".
+    virtual void ShowCarsLeft(int32_t carsLeft) = 0;
+    // The preview box; opens and closes its own bracket.
+    virtual void ShowPreview(CarId car) = 0;
+};
+
+// Numbers the bays of the current shape row by row from 1 and places their layers.
+void LayOutBays(Board& board, BoardView& view);
+
+// The one-step undo: brings back the stacks, counts and CarsLeft of the snapshot,
+// redrawing only the bays that differ. The selection is not touched.
+void RestoreSnapshot(Board& board, BoardView& view);

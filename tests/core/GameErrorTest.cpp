@@ -1,0 +1,21 @@
+#include "core/GameError.h"
+#include "core/ProgramFolder.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+TEST(GameError, UsesTheToolkitTexts)
+{
+    EXPECT_STREQ(GameError::FromErrno(ENOENT).what(), "File not found");
+    EXPECT_STREQ(GameError::FromErrno(EACCES).what(), "File access denied");
+    EXPECT_STREQ(GameError::CannotOpenFile("/x/tiles/3.jpg").what(), "Cannot open file /x/tiles/3.jpg");
+    EXPECT_STREQ(GameError::BitmapNotValid().what(), "Bitmap image is not valid");
+}
+
+TEST(ProgramFolder, IsTheFolderOfThisExecutable)
+{
+    const std::string folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_EQ(folder, std::string(VZ_BUILD_DIR) + "/tests/");
+}

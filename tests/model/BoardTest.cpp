@@ -1,0 +1,152 @@
+#include "model/BoardView.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Recorder : BoardView {
+    std::vector<std::string> Calls;
+    void Log(const std::string& s) { Calls.push_back(s); }
+    static std::string At(int c, int r) { return std::to_string(c) + "," + std::to_string(r); }
+    void BeginUpdate() override { Log("begin"); }
+    void EndUpdate() override { Log("end"); }
+    void Changed() override { Log("changed"); }
+    void ResetBoardScene(int32_t s) override { Log("reset " + std::to_string(s)); }
+    void PlaceBay(int32_t k, int32_t c, int32_t r) override { Log("place " + std::to_string(k) + " " + At(c, r)); }
+    void ShowHiddenCount(int32_t c, int32_t r) override { Log("count " + At(c, r)); }
+    void SetHiddenCountPicture(int32_t c, int32_t r) override { Log("countpic " + At(c, r)); }
+    void ShowCar(int32_t c, int32_t r, CarId car) override { Log("car " + At(c, r) + " " + std::to_string(car)); }
+    void HideCar(int32_t c, int32_t r) override { Log("hide " + At(c, r)); }
+    void MoveHoverMarker(int32_t c, int32_t r) override { Log("hover " + At(c, r)); }
+    void ResetHoverMarker() override { Log("hover reset"); }
+    void ShowSelectionMarker(int32_t c, int32_t r) override { Log("select " + At(c, r)); }
+    void HideSelectionMarker() override { Log("unselect"); }
+    void ShowCarsLeft(int32_t n) override { Log("left " + std::to_string(n)); }
+    void ShowPreview(CarId car) override { Log("preview " + std::to_string(car)); }
+};
+
+Board BoardOf(int shapeId)
+{
+    Board b;
+    b.CurrentShape = ShapeById(shapeId);
+    return b;
+}
+
+} // namespace
+
+TEST(Board, InsideShapeChecksAllFourBoundsInclusively)
+{
+    const Board b = BoardOf(9); // columns 5 … 10, rows 7 … 18
+    EXPECT_TRUE(InsideShape(b, 5, 7));
+    EXPECT_TRUE(InsideShape(b, 10, 18));
+    EXPECT_FALSE(InsideShape(b, 4, 7));
+    EXPECT_FALSE(InsideShape(b, 11, 7));
+    EXPECT_FALSE(InsideShape(b, 5, 6));
+    EXPECT_FALSE(InsideShape(b, 5, 19));
+    EXPECT_FALSE(InsideShape(b, 0, 0)) << "the hover bay before any move";
+    EXPECT_FALSE(InsideShape(b, -100, 1000));
+}
+
+TEST(Board, FreedomIsTheFirstTopCarOfARow)
+{
+    Board b = BoardOf(4); // columns 4 … 9
+    const int row = 12;
+    b.Cells(5, row).Slot[0] = 7;
+    b.Cells(6, row).Slot[0] = 7;
+    b.Cells(4, row).Slot[1] = 9; // hidden cars never block
+    EXPECT_TRUE(IsFree(b, 5, row));
+    EXPECT_FALSE(IsFree(b, 6, row)) << "same id behind the free car is still blocked";
+    EXPECT_TRUE(IsFree(b, 5, row + 1)) << "other rows never block";
+    b.Cells(4, row).Slot[0] = 3;
+    EXPECT_TRUE(IsFree(b, 4, row)) << "the first column is always free";
+    EXPECT_FALSE(IsFree(b, 5, row));
+}
+
+TEST(Board, RevealMovesTheStackUpByOne)
+{
+    Board b = BoardOf(4);
+    Cell& cell = b.Cells(6, 15);
+    cell = Cell{{0, 11, 12, 13, 14, 15}};
+    b.HiddenCount(6, 15) = 5;
+    RevealNext(b, 6, 15);
+    EXPECT_EQ(cell, (Cell{{11, 12, 13, 14, 15, 0}}));
+    EXPECT_EQ(b.HiddenCount(6, 15), 4);
+    cell = Cell{{0, 21, 0, 0, 0, 0}};
+    b.HiddenCount(6, 15) = 1;
+    RevealNext(b, 6, 15);
+    EXPECT_EQ(cell, (Cell{{21, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(b.HiddenCount(6, 15), 0);
+}
+
+TEST(Board, GridAccessorCoversEveryPositionOnce)
+{
+    Board b;
+    int n = 0;
+    for (int c = GridMinColumn; c <= GridMaxColumn; ++c)
+        for (int r = GridMinRow; r <= GridMaxRow; ++r)
+            b.HiddenCount(c, r) = ++n;
+    n = 0;
+    for (int c = GridMinColumn; c <= GridMaxColumn; ++c)
+        for (int r = GridMinRow; r <= GridMaxRow; ++r)
+            ASSERT_EQ(b.HiddenCount(c, r), ++n);
+    EXPECT_EQ(n, 112);
+}
+
+TEST(Board, LayOutBaysNumbersRowByRowAndClearsTheRest)
+{
+    Board b = BoardOf(6);
+    b.BayOrdinal(4, 19) = 99;
+    b.CurrentShape = ShapeById(8); // columns 4 … 8, rows 9 … 20
+    Recorder v;
+    LayOutBays(b, v);
+    EXPECT_EQ(b.BayOrdinal(4, 9), 1);
+    EXPECT_EQ(b.BayOrdinal(8, 9), 5);
+    EXPECT_EQ(b.BayOrdinal(4, 10), 6);
+    EXPECT_EQ(b.BayOrdinal(8, 20), 60);
+    EXPECT_EQ(b.BayOrdinal(4, 19), (19 - 9) * 5 + 1);
+    EXPECT_EQ(b.BayOrdinal(3, 11), 0);
+    EXPECT_EQ(b.BayOrdinal(9, 9), 0);
+    ASSERT_EQ(v.Calls.size(), 60u);
+    EXPECT_EQ(v.Calls.front(), "place 1 4,9");
+    EXPECT_EQ(v.Calls.back(), "place 60 8,20");
+}
+
+TEST(Board, SnapshotRoundTripRedrawsOnlyWhatChanged)
+{
+    Board b = BoardOf(4);
+    b.Cells(4, 10) = Cell{{5, 0, 0, 0, 0, 0}};
+    b.Cells(7, 12) = Cell{{5, 0, 0, 0, 0, 0}};
+    b.Cells(4, 11) = Cell{{0, 8, 8, 0, 0, 0}};
+    b.HiddenCount(4, 11) = 2;
+    b.CarsLeft = 4;
+    TakeSnapshot(b);
+    const Board before = b;
+
+    // A pair removed and a bay revealed.
+    b.Cells(4, 10).Slot[0] = 0;
+    b.Cells(7, 12).Slot[0] = 0;
+    b.CarsLeft = 2;
+    RevealNext(b, 4, 11);
+    b.CarSelected = true;
+    b.SelectedBay = {4, 11};
+
+    Recorder v;
+    RestoreSnapshot(b, v);
+    EXPECT_TRUE(b.Cells == before.Cells);
+    EXPECT_TRUE(b.HiddenCount == before.HiddenCount);
+    EXPECT_EQ(b.CarsLeft, 4);
+    EXPECT_EQ(CountCars(b), 4);
+    EXPECT_TRUE(b.CarSelected) << "undo leaves the selection alone";
+    EXPECT_TRUE(b.InputEnabled);
+    // Row 10 is walked before rows 11 and 12.
+    std::vector<std::string> want = {"begin", "car 4,10 5", "countpic 4,11", "hide 4,11", "car 7,12 5",
+                                     "left 4", "end",        "changed"};
+    EXPECT_EQ(v.Calls, want);
+
+    // A second undo finds nothing that differs.
+    v.Calls.clear();
+    RestoreSnapshot(b, v);
+    EXPECT_EQ(v.Calls, (std::vector<std::string>{"begin", "left 4", "end", "changed"}));
+}
