@@ -1,0 +1,27 @@
+#pragma once
+#include "levels/LevelFile.h"
+#include "model/BoardView.h"
+
+#include <cstdint>
+
+constexpr int CarPoolSize = 164;
+
+// The car ids a deal takes its pairs from: pair p gets entry p (1 … 164).
+struct CarPool {
+    CarId Entries[CarPoolSize] = {};
+    CarId& operator()(int32_t p) { return Entries[p - 1]; }
+    CarId operator()(int32_t p) const { return Entries[p - 1]; }
+};
+
+// Builds the pool of a pool type with its 100 draws of RandomBelow. Always true.
+bool ChooseCars(int32_t poolType, CarPool& pool);
+
+// Deals level `currentLevel` of the table (whose ShapeId is `shapeId`) into the
+// board and draws it through the view. A level that breaks a well-formedness
+// condition is refused with a GameError naming the level and the problem, before
+// anything of the board, the pool or the view changes. Always true otherwise.
+bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& table, int32_t currentLevel,
+             int32_t shapeId);
+
+// Deal attempts used by the latest InitMap (for the tools and benchmarks).
+int32_t LastDealAttempts();

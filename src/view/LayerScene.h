@@ -1,0 +1,63 @@
+#pragma once
+#include "view/Picture.h"
+#include "view/Projection.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+struct SceneLayer {
+    const Picture* Image = nullptr; // an unchanging catalogue picture, or none
+    DrawMode Mode = DrawMode::Blend;
+    Rect Location;
+    bool Visible = false;
+};
+
+// A view made of a background picture and an ordered list of picture layers,
+// composed into Frame() at the repaint that Changed() asks for. Plain C++.
+class LayerScene {
+public:
+    LayerScene(int32_t width, int32_t height, uint32_t viewColour);
+
+    int32_t Width() const;
+    int32_t Height() const;
+
+    // Appends a layer on top; returns its index.
+    int AddLayer();
+    int LayerCount() const;
+    const SceneLayer& Layer(int index) const;
+
+    // The picture must outlive the scene (catalogue pictures do); its draw mode is taken over.
+    void SetPicture(int index, const Picture& picture);
+    void SetLocation(int index, const Rect& location);
+    void SetVisible(int index, bool visible);
+
+    // Background of the view's size filled with one colour.
+    void SetUpBackground(uint32_t colour);
+    // Background replaced by a picture of any size, drawn opaque from (0, 0).
+    void LoadBackground(Picture picture);
+    const Picture& Background() const;
+
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const;
+    // Recomposes and calls the repaint callback, but only when no bracket is open.
+    void Changed();
+    void SetRepaintCallback(std::function<void()> repaint);
+
+    // The composed view, as of the last repaint.
+    const Picture& Frame() const;
+    // Composes the whole view from scratch into `out` (the reference the fast path must equal).
+    void ComposeFull(Picture& out) const;
+
+private:
+    struct Impl;
+    // Implementation detail of the compositor lives in LayerScene.cpp.
+    int32_t W, H;
+    uint32_t ViewColour;
+    Picture Back;
+    std::vector<SceneLayer> Layers;
+    int Updates = 0;
+    Picture Composed;
+    std::function<void()> Repaint;
+};
