@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Profile.h"
 
+#include <functional>
 #include <string>
 
 // The spin boxes' state as the profile line stores it.
@@ -26,3 +27,6 @@ void SaveProfileFile(const std::string& path, const Profile& profile, const Spin
 
 // Reads the first line of the file ("File not found" when missing) and parses it.
 void LoadProfileFile(const std::string& path, Profile& profile, SpinValues& spins);
+
+// Tests inject a failure between writing the temporary file and renaming it.
+extern std::function<void()> ProfileSaveFaultForTesting;
