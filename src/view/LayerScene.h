@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct SceneLayer {
@@ -18,6 +19,9 @@ struct SceneLayer {
 class LayerScene {
 public:
     LayerScene(int32_t width, int32_t height, uint32_t viewColour);
+    ~LayerScene();
+    LayerScene(LayerScene&&) noexcept;
+    LayerScene& operator=(LayerScene&&) noexcept;
 
     int32_t Width() const;
     int32_t Height() const;
@@ -50,9 +54,15 @@ public:
     // Composes the whole view from scratch into `out` (the reference the fast path must equal).
     void ComposeFull(Picture& out) const;
 
+    // Off: every repaint recomposes the whole view. On (the default): only what
+    // changed since the last frame.
+    void SetDamageTracking(bool on);
+    // Recomposes the whole of Frame() with the fast path, ignoring what it held.
+    void RecomposeAll();
+
 private:
-    struct Impl;
-    // Implementation detail of the compositor lives in LayerScene.cpp.
+    struct Impl; // prepared pictures and the state of the last frame
+    void Render();
     int32_t W, H;
     uint32_t ViewColour;
     Picture Back;
@@ -60,4 +70,5 @@ private:
     int Updates = 0;
     Picture Composed;
     std::function<void()> Repaint;
+    std::unique_ptr<Impl> Fast;
 };

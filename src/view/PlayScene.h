@@ -44,6 +44,10 @@ public:
     void ShowPreview(CarId car) override;
 
 private:
+    // The bay's ordinal when it has layers, else 0.
+    int Ordinal(int32_t column, int32_t row) const;
+    const Picture& HiddenCountPicture(int32_t column, int32_t row) const;
+
     LayerScene& Play;
     LayerScene& Preview;
     const Board& TheBoard;

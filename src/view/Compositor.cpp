@@ -1,0 +1,260 @@
+#include "view/Compositor.h"
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cstring>
+
+PreparedPicture PreparePicture(const Picture& picture)
+{
+    PreparedPicture p;
+    if (picture.Empty())
+        return p;
+    p.Width = picture.Width;
+    p.Height = picture.Height;
+    p.Stride = (picture.Width + 15) / 16 * 16;
+    const int32_t chunks = p.Stride / 16;
+    p.Pixels.assign(static_cast<size_t>(p.Stride) * static_cast<size_t>(p.Height), 0);
+    p.ChunkMasks.assign(static_cast<size_t>(chunks) * static_cast<size_t>(p.Height), 0);
+    p.RowRuns.reserve(static_cast<size_t>(p.Height) + 1);
+    const bool opaque = picture.Mode == DrawMode::Opaque;
+    for (int32_t y = 0; y < p.Height; ++y) {
+        p.RowRuns.push_back(static_cast<uint32_t>(p.Runs.size()));
+        uint32_t* row = &p.Pixels[static_cast<size_t>(y) * static_cast<size_t>(p.Stride)];
+        uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(y) * static_cast<size_t>(chunks)];
+        int32_t runStart = -1;
+        for (int32_t x = 0; x < p.Width; ++x) {
+            const uint32_t pixel = picture.At(x, y);
+            const uint32_t alpha = pixel >> 24;
+            const bool drawn = opaque || alpha == 255;
+            if (!opaque && alpha != 0 && alpha != 255)
+                p.AllOrNothing = false;
+            if (drawn) {
+                row[x] = Opaque(pixel);
+                masks[x / 16] = static_cast<uint16_t>(masks[x / 16] | (1u << (x % 16)));
+                if (runStart < 0)
+                    runStart = x;
+            } else if (runStart >= 0) {
+                p.Runs.push_back(OpaqueRun{runStart, x - runStart});
+                runStart = -1;
+            }
+        }
+        if (runStart >= 0)
+            p.Runs.push_back(OpaqueRun{runStart, p.Width - runStart});
+    }
+    p.RowRuns.push_back(static_cast<uint32_t>(p.Runs.size()));
+    return p;
+}
+
+uint32_t BlendOver(uint32_t source, uint32_t destination)
+{
+    const uint32_t a = source >> 24;
+    if (a == 255)
+        return source;
+    if (a == 0)
+        return destination;
+    uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t s = (source >> shift) & 0xFF;
+        const uint32_t d = (destination >> shift) & 0xFF;
+        out |= ((s * a + d * (255 - a) + 127) / 255) << shift;
+    }
+    return out;
+}
+
+void DrawPlain(Picture& frame, const Picture& picture, DrawMode mode, const Rect& location, const Rect& clip)
+{
+    const Rect area = Intersect(location, clip);
+    if (IsEmpty(area) || picture.Empty())
+        return;
+    const int64_t lw = location.Width();
+    const int64_t lh = location.Height();
+    for (int32_t y = area.Top; y < area.Bottom; ++y) {
+        const int32_t sy = static_cast<int32_t>((y - location.Top) * static_cast<int64_t>(picture.Height) / lh);
+        for (int32_t x = area.Left; x < area.Right; ++x) {
+            const int32_t sx = static_cast<int32_t>((x - location.Left) * static_cast<int64_t>(picture.Width) / lw);
+            const uint32_t source = picture.At(sx, sy);
+            uint32_t& target = frame.At(x, y);
+            target = mode == DrawMode::Opaque ? Opaque(source) : BlendOver(source, target);
+        }
+    }
+}
+
+void FillBackground(Picture& frame, const Picture& opaqueBackground, uint32_t viewColour, const Rect& clip)
+{
+    const uint32_t colour = Opaque(viewColour);
+    const int32_t backRight = std::min(clip.Right, std::max(clip.Left, opaqueBackground.Width));
+    for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
+        uint32_t* row = &frame.At(0, y);
+        int32_t x = clip.Left;
+        if (y < opaqueBackground.Height && backRight > x) {
+            std::memcpy(row + x, opaqueBackground.Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(opaqueBackground.Width) + x, static_cast<size_t>(backRight - x) * 4);
+            x = backRight;
+        }
+        std::fill(row + x, row + clip.Right, colour);
+    }
+}
+
+namespace {
+
+// Draws rows sy0 … sy1 − 1 and columns sx0 … sx1 − 1 of the picture (its own
+// coordinates) with its origin at (left, top) of the frame.
+using DrawFn = void (*)(Picture& frame, const PreparedPicture& p, int32_t left, int32_t top, int32_t sx0, int32_t sx1,
+                        int32_t sy0, int32_t sy1);
+
+// The address of frame pixel x of a row. x may lie left of the row for lanes
+// that are masked off; the masked stores never touch them.
+inline uint32_t* PixelAddress(uint32_t* row, int32_t x)
+{
+    return reinterpret_cast<uint32_t*>(reinterpret_cast<uintptr_t>(row) + static_cast<intptr_t>(x) * 4);
+}
+
+void DrawScalar(Picture& frame, const PreparedPicture& p, int32_t left, int32_t top, int32_t sx0, int32_t sx1,
+                int32_t sy0, int32_t sy1)
+{
+    for (int32_t sy = sy0; sy < sy1; ++sy) {
+        uint32_t* row = &frame.At(0, top + sy);
+        const uint32_t* src = &p.Pixels[static_cast<size_t>(sy) * static_cast<size_t>(p.Stride)];
+        for (uint32_t r = p.RowRuns[sy]; r < p.RowRuns[sy + 1]; ++r) {
+            const int32_t a = std::max(p.Runs[r].Start, sx0);
+            const int32_t b = std::min(p.Runs[r].Start + p.Runs[r].Length, sx1);
+            if (a < b)
+                std::memcpy(row + left + a, src + a, static_cast<size_t>(b - a) * 4);
+        }
+    }
+}
+
+__attribute__((target("avx2"))) void DrawAvx2(Picture& frame, const PreparedPicture& p, int32_t left, int32_t top,
+                                              int32_t sx0, int32_t sx1, int32_t sy0, int32_t sy1)
+{
+    const int32_t chunks = p.Stride / 16;
+    const __m256i bits = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+    for (int32_t sy = sy0; sy < sy1; ++sy) {
+        uint32_t* row = &frame.At(0, top + sy);
+        const uint32_t* src = &p.Pixels[static_cast<size_t>(sy) * static_cast<size_t>(p.Stride)];
+        const uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(sy) * static_cast<size_t>(chunks)];
+        for (int32_t b = sx0 & ~7; b < sx1; b += 8) {
+            uint32_t m = (static_cast<uint32_t>(masks[b >> 4]) >> (b & 8)) & 0xFFu;
+            if (b < sx0)
+                m &= (0xFFu << (sx0 - b)) & 0xFFu;
+            if (b + 8 > sx1)
+                m &= 0xFFu >> (b + 8 - sx1);
+            if (m == 0)
+                continue;
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + b));
+            uint32_t* d = PixelAddress(row, left + b);
+            if (m == 0xFFu) {
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), v);
+            } else {
+                const __m256i lanes = _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(static_cast<int>(m)), bits), bits);
+                _mm256_maskstore_epi32(reinterpret_cast<int*>(d), lanes, v);
+            }
+        }
+    }
+}
+
+__attribute__((target("avx512f"))) void DrawAvx512(Picture& frame, const PreparedPicture& p, int32_t left, int32_t top,
+                                                   int32_t sx0, int32_t sx1, int32_t sy0, int32_t sy1)
+{
+    const int32_t chunks = p.Stride / 16;
+    const int32_t c0 = sx0 >> 4;
+    const int32_t c1 = (sx1 + 15) >> 4;
+    // Clipping only ever trims the first and the last chunk of a row.
+    const uint32_t firstClip = 0xFFFFu << (sx0 - c0 * 16);
+    const uint32_t lastClip = 0xFFFFu >> (c1 * 16 - sx1);
+    for (int32_t sy = sy0; sy < sy1; ++sy) {
+        uint32_t* row = &frame.At(0, top + sy);
+        const uint32_t* src = &p.Pixels[static_cast<size_t>(sy) * static_cast<size_t>(p.Stride)];
+        const uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(sy) * static_cast<size_t>(chunks)];
+        for (int32_t c = c0; c < c1; ++c) {
+            uint32_t m = masks[c];
+            if (c == c0)
+                m &= firstClip;
+            if (c == c1 - 1)
+                m &= lastClip;
+            m &= 0xFFFFu;
+            if (m == 0)
+                continue;
+            const __m512i v = _mm512_loadu_si512(src + c * 16);
+            uint32_t* d = PixelAddress(row, left + c * 16);
+            if (m == 0xFFFFu)
+                _mm512_storeu_si512(d, v);
+            else
+                _mm512_mask_storeu_epi32(d, static_cast<__mmask16>(m), v);
+        }
+    }
+}
+
+bool Supported(ComposeKernel kernel)
+{
+    switch (kernel) {
+    case ComposeKernel::Scalar:
+        return true;
+    case ComposeKernel::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case ComposeKernel::Avx512:
+        return __builtin_cpu_supports("avx512f");
+    }
+    return false;
+}
+
+ComposeKernel Fastest()
+{
+    return Supported(ComposeKernel::Avx512) ? ComposeKernel::Avx512
+           : Supported(ComposeKernel::Avx2) ? ComposeKernel::Avx2
+                                            : ComposeKernel::Scalar;
+}
+
+ComposeKernel& Current()
+{
+    static ComposeKernel kernel = Fastest();
+    return kernel;
+}
+
+DrawFn KernelFunction(ComposeKernel kernel)
+{
+    switch (kernel) {
+    case ComposeKernel::Avx512:
+        return DrawAvx512;
+    case ComposeKernel::Avx2:
+        return DrawAvx2;
+    case ComposeKernel::Scalar:
+        break;
+    }
+    return DrawScalar;
+}
+
+DrawFn& CurrentFunction()
+{
+    static DrawFn fn = KernelFunction(Current());
+    return fn;
+}
+
+} // namespace
+
+std::vector<ComposeKernel> AvailableKernels()
+{
+    std::vector<ComposeKernel> kernels;
+    for (ComposeKernel k : {ComposeKernel::Scalar, ComposeKernel::Avx2, ComposeKernel::Avx512})
+        if (Supported(k))
+            kernels.push_back(k);
+    return kernels;
+}
+
+ComposeKernel ActiveKernel() { return Current(); }
+
+void ChooseKernel(ComposeKernel kernel)
+{
+    if (!Supported(kernel))
+        return;
+    Current() = kernel;
+    CurrentFunction() = KernelFunction(kernel);
+}
+
+void DrawPrepared(Picture& frame, const PreparedPicture& picture, int32_t left, int32_t top, const Rect& clip)
+{
+    const Rect area = Intersect(Rect{left, top, left + picture.Width, top + picture.Height}, clip);
+    if (IsEmpty(area))
+        return;
+    CurrentFunction()(frame, picture, left, top, area.Left - left, area.Right - left, area.Top - top, area.Bottom - top);
+}

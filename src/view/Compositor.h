@@ -1,0 +1,70 @@
+#pragma once
+#include "view/Picture.h"
+#include "view/Projection.h"
+
+#include <cstdint>
+#include <vector>
+
+// The pixel work behind LayerScene. Plain C++; the row kernels use AVX-512 or
+// AVX2 when the processor has them and a scalar copy of opaque runs otherwise.
+
+struct OpaqueRun {
+    int32_t Start;
+    int32_t Length;
+};
+
+// A picture made ready for fast drawing. Catalogue alpha is all-or-nothing, so
+// a blend draw is a series of copies: each row keeps its opaque runs, and for
+// each 16-pixel chunk the mask of the pixels that are drawn. Rows are padded
+// to whole chunks with transparent pixels, so vector loads stay inside.
+struct PreparedPicture {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    // False when a blend picture has alpha other than 0 and 255; such a picture
+    // is drawn pixel by pixel with real source-over.
+    bool AllOrNothing = true;
+    int32_t Stride = 0; // pixels per padded row, a multiple of 16
+    std::vector<uint32_t> Pixels; // drawn pixels carry alpha 255, skipped ones 0
+    std::vector<uint16_t> ChunkMasks; // Height × Stride / 16
+    std::vector<OpaqueRun> Runs;
+    std::vector<uint32_t> RowRuns; // Height + 1 offsets into Runs
+};
+
+PreparedPicture PreparePicture(const Picture& picture);
+
+enum class ComposeKernel { Scalar, Avx2, Avx512 };
+// The kernels this processor can run, slowest first.
+std::vector<ComposeKernel> AvailableKernels();
+// The kernel in use: the fastest available unless one was chosen.
+ComposeKernel ActiveKernel();
+// For tests and benchmarks; a kernel the processor lacks is ignored.
+void ChooseKernel(ComposeKernel kernel);
+
+inline uint32_t Opaque(uint32_t pixel) { return pixel | 0xFF000000u; }
+
+// Source over on an opaque destination, rounded; alpha 0 and 255 give the
+// destination and the source exactly.
+uint32_t BlendOver(uint32_t source, uint32_t destination);
+
+// Draws one picture into `location` of the frame, limited to `clip` (which lies
+// inside the frame). Any location size; other sizes than the picture's are
+// sampled nearest-neighbour. This is the plain path every other path must match.
+void DrawPlain(Picture& frame, const Picture& picture, DrawMode mode, const Rect& location, const Rect& clip);
+
+// Draws a prepared picture at its own size with its top-left corner at
+// (left, top), limited to `clip`.
+void DrawPrepared(Picture& frame, const PreparedPicture& picture, int32_t left, int32_t top, const Rect& clip);
+
+// Rows of the background within `clip`: its pixels made opaque where it lies,
+// the view colour elsewhere. `opaqueBackground` already has alpha 255.
+void FillBackground(Picture& frame, const Picture& opaqueBackground, uint32_t viewColour, const Rect& clip);
+
+inline Rect Intersect(const Rect& a, const Rect& b)
+{
+    Rect r{a.Left > b.Left ? a.Left : b.Left, a.Top > b.Top ? a.Top : b.Top,
+           a.Right < b.Right ? a.Right : b.Right, a.Bottom < b.Bottom ? a.Bottom : b.Bottom};
+    if (r.Right <= r.Left || r.Bottom <= r.Top)
+        return Rect{};
+    return r;
+}
+inline bool IsEmpty(const Rect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }

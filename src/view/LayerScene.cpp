@@ -1,0 +1,246 @@
+#include "view/LayerScene.h"
+
+#include "view/Compositor.h"
+
+#include <cassert>
+#include <memory>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace {
+
+// Rows per band of a compose: a band of the play view stays in the first-level
+// cache while every layer that crosses it is drawn.
+constexpr int32_t BandShift = 3;
+
+// Damage beyond this many rectangles, or a third of the view, is cheaper to
+// recompose whole than piece by piece.
+constexpr size_t MaxDamageRects = 24;
+
+bool Drawn(const SceneLayer& layer)
+{
+    return layer.Visible && layer.Image != nullptr && !layer.Image->Empty() && !IsEmpty(layer.Location);
+}
+
+} // namespace
+
+struct LayerScene::Impl {
+    struct Cached {
+        const uint32_t* Data;
+        int32_t Width;
+        int32_t Height;
+        DrawMode Mode;
+        PreparedPicture Prepared;
+    };
+    // One prepared copy per distinct picture; catalogue pictures never change,
+    // but a picture whose buffer or size did is prepared again.
+    std::unordered_map<const Picture*, std::unique_ptr<Cached>> Cache;
+    std::vector<const PreparedPicture*> LayerPrepared;
+
+    // The layers as they were when Frame() was last composed.
+    std::vector<SceneLayer> Last;
+    bool FrameCurrent = false; // false: the next repaint recomposes everything
+    bool DamageTracking = true;
+    Picture OpaqueBack;
+
+    std::vector<Rect> Damage;
+    std::vector<std::vector<uint32_t>> Bands;
+
+    const PreparedPicture* Prepare(const Picture& picture)
+    {
+        std::unique_ptr<Cached>& slot = Cache[&picture];
+        if (slot && slot->Data == picture.Pixels.data() && slot->Width == picture.Width &&
+            slot->Height == picture.Height && slot->Mode == picture.Mode)
+            return &slot->Prepared;
+        if (slot)
+            FrameCurrent = false; // layers already showing it may look different now
+        else
+            slot = std::make_unique<Cached>();
+        slot->Data = picture.Pixels.data();
+        slot->Width = picture.Width;
+        slot->Height = picture.Height;
+        slot->Mode = picture.Mode;
+        slot->Prepared = PreparePicture(picture);
+        return &slot->Prepared;
+    }
+};
+
+LayerScene::LayerScene(int32_t width, int32_t height, uint32_t viewColour)
+    : W(width < 0 ? 0 : width), H(height < 0 ? 0 : height), ViewColour(Opaque(viewColour)),
+      Composed(W, H, ViewColour), Fast(std::make_unique<Impl>())
+{
+    Fast->Bands.resize(static_cast<size_t>((H >> BandShift) + 1));
+}
+
+LayerScene::~LayerScene() = default;
+LayerScene::LayerScene(LayerScene&&) noexcept = default;
+LayerScene& LayerScene::operator=(LayerScene&&) noexcept = default;
+
+int32_t LayerScene::Width() const { return W; }
+int32_t LayerScene::Height() const { return H; }
+
+int LayerScene::AddLayer()
+{
+    Layers.emplace_back();
+    Fast->LayerPrepared.push_back(nullptr);
+    return static_cast<int>(Layers.size()) - 1;
+}
+
+int LayerScene::LayerCount() const { return static_cast<int>(Layers.size()); }
+
+const SceneLayer& LayerScene::Layer(int index) const { return Layers.at(static_cast<size_t>(index)); }
+
+void LayerScene::SetPicture(int index, const Picture& picture)
+{
+    SceneLayer& layer = Layers.at(static_cast<size_t>(index));
+    layer.Image = &picture;
+    layer.Mode = picture.Mode;
+    Fast->LayerPrepared[static_cast<size_t>(index)] = Fast->Prepare(picture);
+}
+
+void LayerScene::SetLocation(int index, const Rect& location) { Layers.at(static_cast<size_t>(index)).Location = location; }
+
+void LayerScene::SetVisible(int index, bool visible) { Layers.at(static_cast<size_t>(index)).Visible = visible; }
+
+void LayerScene::SetUpBackground(uint32_t colour)
+{
+    Back = Picture(W, H, colour, DrawMode::Opaque);
+    Fast->OpaqueBack = Picture(W, H, Opaque(colour), DrawMode::Opaque);
+    Fast->FrameCurrent = false;
+}
+
+void LayerScene::LoadBackground(Picture picture)
+{
+    if (picture.Empty())
+        picture = Picture();
+    Picture opaque = picture;
+    for (uint32_t& pixel : opaque.Pixels)
+        pixel = Opaque(pixel);
+    Back = std::move(picture);
+    Fast->OpaqueBack = std::move(opaque);
+    Fast->FrameCurrent = false;
+}
+
+const Picture& LayerScene::Background() const { return Back; }
+
+void LayerScene::BeginUpdate() { ++Updates; }
+
+void LayerScene::EndUpdate()
+{
+    // An unmatched EndUpdate is a caller's bug; the count never goes below zero.
+    assert(Updates > 0);
+    if (Updates > 0)
+        --Updates;
+}
+
+int LayerScene::UpdateCount() const { return Updates; }
+
+void LayerScene::Changed()
+{
+    if (Updates > 0)
+        return;
+    Render();
+    if (Repaint)
+        Repaint();
+}
+
+void LayerScene::SetRepaintCallback(std::function<void()> repaint) { Repaint = std::move(repaint); }
+
+const Picture& LayerScene::Frame() const { return Composed; }
+
+void LayerScene::SetDamageTracking(bool on) { Fast->DamageTracking = on; }
+
+void LayerScene::RecomposeAll()
+{
+    Fast->FrameCurrent = false;
+    Render();
+}
+
+void LayerScene::ComposeFull(Picture& out) const
+{
+    // Deliberately the plainest possible code: the fast path is checked against it.
+    out = Picture(W, H, ViewColour);
+    for (int32_t y = 0; y < H && y < Back.Height; ++y)
+        for (int32_t x = 0; x < W && x < Back.Width; ++x)
+            out.At(x, y) = Opaque(Back.At(x, y));
+    const Rect view{0, 0, W, H};
+    for (const SceneLayer& layer : Layers)
+        if (Drawn(layer))
+            DrawPlain(out, *layer.Image, layer.Mode, layer.Location, view);
+}
+
+void LayerScene::Render()
+{
+    Impl& f = *Fast;
+    const Rect view{0, 0, W, H};
+    std::vector<Rect>& damage = f.Damage;
+    damage.clear();
+
+    bool whole = !f.FrameCurrent || !f.DamageTracking;
+    if (!whole) {
+        int64_t area = 0;
+        auto add = [&](const SceneLayer& layer) {
+            if (!Drawn(layer))
+                return;
+            const Rect r = Intersect(layer.Location, view);
+            if (IsEmpty(r))
+                return;
+            damage.push_back(r);
+            area += static_cast<int64_t>(r.Width()) * r.Height();
+        };
+        for (size_t i = 0; i < Layers.size() && !whole; ++i) {
+            const SceneLayer& now = Layers[i];
+            if (i >= f.Last.size()) {
+                add(now);
+            } else {
+                const SceneLayer& was = f.Last[i];
+                const bool wasDrawn = Drawn(was);
+                const bool nowDrawn = Drawn(now);
+                if (wasDrawn == nowDrawn &&
+                    (!nowDrawn || (was.Image == now.Image && was.Mode == now.Mode && was.Location == now.Location)))
+                    continue;
+                add(was);
+                add(now);
+            }
+            whole = damage.size() > MaxDamageRects || area * 3 > static_cast<int64_t>(W) * H;
+        }
+    }
+    if (whole) {
+        damage.clear();
+        if (!IsEmpty(view))
+            damage.push_back(view);
+    }
+
+    for (const Rect& region : damage) {
+        // Sort the layers crossing the region into bands of rows, keeping their order.
+        const int32_t firstBand = region.Top >> BandShift;
+        const int32_t lastBand = (region.Bottom - 1) >> BandShift;
+        for (int32_t b = firstBand; b <= lastBand; ++b)
+            f.Bands[static_cast<size_t>(b)].clear();
+        for (size_t i = 0; i < Layers.size(); ++i) {
+            if (!Drawn(Layers[i]))
+                continue;
+            const Rect r = Intersect(Layers[i].Location, region);
+            if (IsEmpty(r))
+                continue;
+            for (int32_t b = r.Top >> BandShift; b <= (r.Bottom - 1) >> BandShift; ++b)
+                f.Bands[static_cast<size_t>(b)].push_back(static_cast<uint32_t>(i));
+        }
+        for (int32_t b = firstBand; b <= lastBand; ++b) {
+            const Rect band = Intersect(region, Rect{region.Left, b << BandShift, region.Right, (b + 1) << BandShift});
+            FillBackground(Composed, f.OpaqueBack, ViewColour, band);
+            for (uint32_t i : f.Bands[static_cast<size_t>(b)]) {
+                const SceneLayer& layer = Layers[i];
+                const PreparedPicture* prepared = f.LayerPrepared[i];
+                if (prepared && prepared->AllOrNothing && layer.Location.Width() == prepared->Width &&
+                    layer.Location.Height() == prepared->Height)
+                    DrawPrepared(Composed, *prepared, layer.Location.Left, layer.Location.Top, band);
+                else
+                    DrawPlain(Composed, *layer.Image, layer.Mode, layer.Location, band);
+            }
+        }
+    }
+
+    f.Last = Layers;
+    f.FrameCurrent = true;
+}

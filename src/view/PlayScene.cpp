@@ -1,0 +1,187 @@
+#include "view/PlayScene.h"
+
+#include "core/GameError.h"
+#include "view/PictureFiles.h"
+#include "view/Projection.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr int GroundLayerCount = 72;
+constexpr uint32_t Black = Rgb(0, 0, 0);
+constexpr Rect PreviewRect{0, 0, 74, 48};
+
+} // namespace
+
+PlayScene::PlayScene(LayerScene& playView, LayerScene& previewBox, const Board& board, const Catalogue& catalogue,
+                     std::string programFolder)
+    : Play(playView), Preview(previewBox), TheBoard(board), Pictures(catalogue), Folder(std::move(programFolder))
+{
+}
+
+void PlayScene::CreatePlayLayers()
+{
+    // The layer set is fixed for the life of the process; a second call puts the
+    // existing layers back to their first state instead of adding more.
+    Play.BeginUpdate();
+    while (Play.LayerCount() < PlayLayerCount)
+        Play.AddLayer();
+    for (int i = 0; i < GroundLayerCount; ++i) {
+        Play.SetPicture(GroundLayerBase + i, Pictures[EmptyTilePicture]);
+        Play.SetLocation(GroundLayerBase + i, StartRect);
+        Play.SetVisible(GroundLayerBase + i, false);
+    }
+    for (int marker : {HoverMarkerLayer, SelectionMarkerLayer}) {
+        Play.SetPicture(marker, Pictures[MarkerPicture]);
+        Play.SetLocation(marker, StartRect);
+        Play.SetVisible(marker, false);
+    }
+    for (int k = 1; k <= GroundLayerCount; ++k) {
+        Play.SetPicture(CarLayerBase + k, Pictures[MarkerPicture]);
+        Play.SetLocation(CarLayerBase + k, CarStartRect);
+        Play.SetVisible(CarLayerBase + k, false);
+    }
+    Play.EndUpdate();
+    Play.Changed();
+}
+
+void PlayScene::CreatePreviewLayer()
+{
+    Preview.BeginUpdate();
+    if (Preview.LayerCount() == 0)
+        Preview.AddLayer();
+    Preview.SetPicture(0, Pictures[PlaceholderPicture]);
+    Preview.SetLocation(0, PreviewRect);
+    Preview.SetVisible(0, true);
+    Preview.EndUpdate();
+    Preview.Changed();
+}
+
+void PlayScene::SetCarsLeftSink(std::function<void(int32_t)> sink) { CarsLeftSink = std::move(sink); }
+
+void PlayScene::SetBackgroundErrorSink(std::function<void(const std::string&)> sink)
+{
+    BackgroundErrorSink = std::move(sink);
+}
+
+void PlayScene::BeginUpdate() { Play.BeginUpdate(); }
+void PlayScene::EndUpdate() { Play.EndUpdate(); }
+void PlayScene::Changed() { Play.Changed(); }
+
+int PlayScene::Ordinal(int32_t column, int32_t row) const
+{
+    if (!InGrid(column, row))
+        return 0;
+    const int k = TheBoard.BayOrdinal(column, row);
+    return k >= 1 && k <= GroundLayerCount ? k : 0;
+}
+
+void PlayScene::ResetBoardScene(int32_t shapeId)
+{
+    const int layers = Play.LayerCount();
+    for (int i = 0; i < layers; ++i)
+        if (i != HoverMarkerLayer)
+            Play.SetVisible(i, false);
+    Play.SetUpBackground(Black);
+
+    const std::string path = Folder + "map/map" + std::to_string(shapeId) + ".bmp";
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return;
+    try {
+        Play.LoadBackground(LoadBitmapFile(path));
+    } catch (const GameError& e) {
+        // The board is still playable over black; the window shows the message.
+        if (!BackgroundErrorSink)
+            throw;
+        BackgroundErrorSink(e.what());
+    }
+}
+
+void PlayScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)
+{
+    // An ordinal past the last ground layer would move a marker or another bay.
+    if (ordinal < 1 || ordinal > GroundLayerCount)
+        return;
+    Play.SetPicture(GroundLayerBase + ordinal - 1, Pictures[EmptyTilePicture]);
+    Play.SetLocation(GroundLayerBase + ordinal - 1, BayRect(column, row));
+    Play.SetLocation(CarLayerBase + ordinal, CarRect(column, row));
+}
+
+const Picture& PlayScene::HiddenCountPicture(int32_t column, int32_t row) const
+{
+    // Counts beyond 0 … 5 do not occur; clamped, they cannot reach past the tiles.
+    const int32_t count = std::clamp(TheBoard.HiddenCount(column, row), 0, SlotCount - 1);
+    return Pictures[static_cast<size_t>(EmptyTilePicture + count)];
+}
+
+void PlayScene::ShowHiddenCount(int32_t column, int32_t row)
+{
+    const int k = Ordinal(column, row);
+    if (k == 0)
+        return;
+    Play.SetPicture(GroundLayerBase + k - 1, HiddenCountPicture(column, row));
+    Play.SetVisible(GroundLayerBase + k - 1, true);
+}
+
+void PlayScene::SetHiddenCountPicture(int32_t column, int32_t row)
+{
+    const int k = Ordinal(column, row);
+    if (k == 0)
+        return;
+    Play.SetPicture(GroundLayerBase + k - 1, HiddenCountPicture(column, row));
+}
+
+void PlayScene::ShowCar(int32_t column, int32_t row, CarId car)
+{
+    const int k = Ordinal(column, row);
+    if (k == 0 || car < 0 || car >= CatalogueSize)
+        return;
+    // CarId 0 shows the 96 × 48 marker squeezed into the 74 × 48 car rectangle.
+    Play.SetPicture(CarLayerBase + k, Pictures[static_cast<size_t>(car)]);
+    Play.SetVisible(CarLayerBase + k, true);
+}
+
+void PlayScene::HideCar(int32_t column, int32_t row)
+{
+    const int k = Ordinal(column, row);
+    if (k == 0)
+        return;
+    Play.SetVisible(CarLayerBase + k, false);
+}
+
+void PlayScene::MoveHoverMarker(int32_t column, int32_t row) { Play.SetLocation(HoverMarkerLayer, BayRect(column, row)); }
+
+void PlayScene::ResetHoverMarker()
+{
+    Play.SetLocation(HoverMarkerLayer, StartRect);
+    Play.SetVisible(HoverMarkerLayer, true);
+}
+
+void PlayScene::ShowSelectionMarker(int32_t column, int32_t row)
+{
+    Play.SetLocation(SelectionMarkerLayer, BayRect(column, row));
+    Play.SetVisible(SelectionMarkerLayer, true);
+}
+
+void PlayScene::HideSelectionMarker() { Play.SetVisible(SelectionMarkerLayer, false); }
+
+void PlayScene::ShowCarsLeft(int32_t carsLeft)
+{
+    if (CarsLeftSink)
+        CarsLeftSink(carsLeft);
+}
+
+void PlayScene::ShowPreview(CarId car)
+{
+    if (car < 0 || car >= CatalogueSize || Preview.LayerCount() == 0)
+        return;
+    Preview.BeginUpdate();
+    Preview.SetPicture(0, Pictures[static_cast<size_t>(car)]);
+    Preview.SetVisible(0, true);
+    Preview.EndUpdate();
+    Preview.Changed();
+}
