@@ -1,0 +1,164 @@
+#pragma once
+#include "app/Dialogs.h"
+#include "app/Profile.h"
+#include "app/Widgets.h"
+#include "levels/Generator.h"
+#include "levels/LevelFile.h"
+#include "model/Board.h"
+#include "view/LayerScene.h"
+#include "view/PlayScene.h"
+
+#include <QStackedWidget>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QLabel;
+
+constexpr int ClientWidth = 792;
+constexpr int ClientHeight = 573;
+constexpr int PageControlHeight = 501;
+
+// The main window. It owns every piece of game state from start-up to the end of
+// the process; each widget event has one handler named after the widget.
+class TForm1 : public QWidget {
+public:
+    // `programFolder` ends with a separator; every data file is found below it.
+    TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Called when the start-up could not finish (the game must not be played then).
+    void SetStartUpFailedHandler(std::function<void()> handler) { OnStartUpFailed = std::move(handler); }
+
+    // Event handlers.
+    void FormActivate();
+    // Every key release of the window, once, before the focused widget sees it.
+    virtual void FormKeyUp(int key);
+    void B_MENUClick();
+    void B_GAMEClick();
+    void B_STAGESClick();
+    void Label2Click();
+    void Label3Click();
+    void Label4Click();
+    void Label5Click();
+    void Label6Click();
+    void Label7Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void ColorButton1Click();
+    void ColorButton2Click();
+    void ColorButton3Click();
+    void ColorButton4Click();
+    void ColorButton5Click();
+    void ColorButton6Click();
+    void ColorButton7Click();
+    void ColorButton8Click();
+    void Image321MouseUp(int x, int y);
+    void Image321MouseMove(int x, int y);
+
+    // The larger steps.
+    bool SelectorKeuze();
+    bool ToonItems();
+    void PayWin();
+
+    // What a player can see of the state.
+    const Board& GetBoard() const { return GameBoard; }
+    const Profile& GetProfile() const { return PlayerProfile; }
+    int32_t GetGameMode() const { return GameMode; }
+    int32_t GetCurrentLevel() const { return CurrentLevel; }
+    const std::string& GetProgramFolder() const { return ProgramFolder; }
+    bool HasStartedUp() const { return Activated; }
+    bool StartUpFailed() const { return Failed; }
+    const LayerScene& PlayViewScene() const { return PlayView; }
+    const LayerScene& PreviewBoxScene() const { return PreviewBox; }
+
+    // The widgets, by their designer names.
+    BevelPanel* Panel1;
+    GradientPanel* VrGradient1;
+    EffectLabel* fcLabel1;
+    LayeredImage* Image322;
+    QLabel* Label1;
+    QLabel* Label10;
+    ShapeButton* B_MENU;
+    ShapeButton* B_GAME;
+    ShapeButton* B_STAGES;
+    QWidget* PageControl1;
+    QStackedWidget* Pages;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    BevelPanel* Panel2;
+    LayeredImage* Image321;
+    FrameShape* Shape1;
+    FrameShape* Shape2;
+    QLabel* Label8;
+    QLabel* Label9;
+    SpinEdit* SpinEdit2;
+    SpinEdit* SpinEdit3;
+    SpeedButton* SpeedButton1;
+    SpeedButton* SpeedButton2;
+    SpeedButton* SpeedButton3;
+    SpeedButton* SpeedButton4;
+    EffectLabel* fcLabel2;
+    // JPEGImage1 … JPEGImage18 by number (entry 0 unused).
+    std::array<PictureBox*, 19> JPEGImage{};
+    // Label2 … Label7, the mode labels, by game mode 1 … 6 (entry 0 unused).
+    std::array<ClickLabel*, 7> ModeLabel{};
+    // Label11 … Label34, the shop texts, by number (entries below 11 unused).
+    std::array<QLabel*, 35> ShopLabel{};
+    // ColorButton1 … ColorButton8 by number (entry 0 unused).
+    std::array<ColorButton*, 9> ColorButtonN{};
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend struct FormProbe; // the window tests
+
+    void BuildHeader();
+    void BuildMenuPage();
+    void BuildGamePage();
+    void BuildStagesPage();
+    void LayOutClient();
+    void StartUp();
+    void ShowPage(QWidget* page);
+    void ChooseMode(int32_t mode);
+    void BuyOrSell(ShopItem item);
+    void ApplySpinValues(int32_t normal, int32_t advanced);
+    std::string ProfilePath() const;
+
+    // The one place where a failure of a handler is caught and shown.
+    template <class Work> void Guarded(Work&& work);
+    void ShowPendingErrors();
+
+    Dialogs& Boxes;
+    const std::string FolderOfProgram;
+    std::string ProgramFolder;
+    LevelTable Table;
+    CarPool Pool;
+    Board GameBoard;
+    Profile PlayerProfile;
+    int32_t GameMode = 1;
+    int32_t CurrentLevel = 1;
+    LayerScene PlayView;
+    LayerScene PreviewBox;
+    PlayScene Scene;
+    bool Activated = false;
+    bool ShownOnce = false;
+    bool Failed = false;
+    // Errors met while a handler runs (a damaged background) wait for its end.
+    std::vector<std::string> PendingErrors;
+    std::function<void()> OnStartUpFailed;
+    QObject* KeyPreview = nullptr;
+};
+
+// Windows virtual key code of a Qt key (Backspace 8, Space 32, letters and digits
+// as their upper-case characters); 0 for keys the game has no code for.
+int VirtualKeyOf(int qtKey);

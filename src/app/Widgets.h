@@ -1,0 +1,191 @@
+#pragma once
+#include <cstddef>
+#include "view/LayerScene.h"
+#include "view/Picture.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QLabel>
+#include <QSpinBox>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+// Arial with a character height in pixels; resolves to Liberation Sans on Linux.
+QFont ArialFont(int pixelHeight, bool bold = false, bool italic = false);
+
+// A picture copied into an image the painter can draw.
+QImage ToImage(const Picture& picture);
+
+// Row y of a mirrored vertical gradient of the given height: the start colour at the
+// top, the end colour in the middle row, falling back towards the start below it.
+QRgb GradientRow(int y, int height, QRgb start, QRgb end);
+
+// VrGradient1: the header's background, one-pixel bands across the full width.
+class GradientPanel : public QWidget {
+public:
+    GradientPanel(QRgb start, QRgb end, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QRgb Start, End;
+};
+
+// Panel1, Panel2: a fill colour inside a one-pixel raised bevel.
+class BevelPanel : public QWidget {
+public:
+    BevelPanel(QColor fill, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor Fill;
+};
+
+// Text drawn in three passes: an extrusion shaded from far to near, an outline at
+// the eight neighbouring offsets, then the face.
+struct EffectStyle {
+    QFont Font;
+    QColor Face;
+    QColor Outline;
+    QColor Near;
+    QColor Far;
+    int Depth = 10;
+};
+// `origin` is the top-left of the text's own place (the face pass).
+void DrawEffectText(QPainter& painter, QPoint origin, const QString& text, const EffectStyle& style);
+
+// fcLabel1, fcLabel2: transparent effect text from the label's top-left corner.
+class EffectLabel : public QWidget {
+public:
+    EffectLabel(const QString& text, const EffectStyle& style, QWidget* parent);
+    QString Text() const { return Caption; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString Caption;
+    EffectStyle Style;
+};
+
+// B_MENU, B_GAME, B_STAGES: a rounded grey face with an effect caption.
+class ShapeButton : public QAbstractButton {
+public:
+    ShapeButton(const QString& caption, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    EffectStyle Style;
+};
+
+// SpeedButton1 … 4: a caption over the page, a border only while hovered.
+// Never takes the focus, so a number typed into a spin box stays unclamped.
+// A doubled ampersand in the caption shows as one.
+class SpeedButton : public QAbstractButton {
+public:
+    SpeedButton(const QString& caption, const QFont& font, QWidget* parent);
+    bool Hovered() const { return Hover; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+
+private:
+    bool Hover = false;
+};
+
+// ColorButton1 … 8: a coloured face with a three-pixel bevel, swapped while held.
+class ColorButton : public QAbstractButton {
+public:
+    ColorButton(QColor face, QWidget* parent);
+    QColor Face() const { return FaceColour; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor FaceColour;
+};
+
+// SpinEdit2, SpinEdit3: black, white bold digits, clamped to the range when set
+// by code, by the arrows and on losing the focus.
+class SpinEdit : public QSpinBox {
+public:
+    explicit SpinEdit(QWidget* parent);
+    // The number as the box shows it right now: its text's value, or the minimum
+    // when the text is not a number. Typed digits may lie outside the range.
+    int32_t TypedNumber() const;
+    // TypedNumber clamped to the range and written back to the box.
+    int32_t ClampedNumber();
+};
+
+// JPEGImageN: a picture drawn at its own size from the top-left corner.
+class PictureBox : public QWidget {
+public:
+    explicit PictureBox(QWidget* parent);
+    void SetPicture(const Picture& picture, const std::string& source);
+    void Clear();
+    const QImage& Image() const { return Shown; }
+    // Where the picture came from: a file path, or a name of the built-in artwork.
+    const std::string& Source() const { return From; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QImage Shown;
+    std::string From;
+};
+
+// Image321, Image322: shows a layer scene's frame without copying it. The outer
+// colour fills whatever of the widget the frame does not cover.
+class LayeredImage : public QWidget {
+public:
+    LayeredImage(const LayerScene& scene, QColor outer, QWidget* parent);
+    // Pointer events in the view's own pixels.
+    std::function<void(int x, int y)> OnMouseUp;
+    std::function<void(int x, int y)> OnMouseMove;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+
+private:
+    const LayerScene& Scene;
+    QColor Outer;
+};
+
+// Label2 … Label7: a transparent label that can be clicked.
+class ClickLabel : public QLabel {
+public:
+    ClickLabel(const QString& text, QWidget* parent);
+    std::function<void()> OnClick;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+private:
+    bool Pressed = false;
+};
+
+// Shape1, Shape2: a one-pixel rectangle outline with no fill.
+class FrameShape : public QWidget {
+public:
+    FrameShape(QColor pen, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor Pen;
+};

@@ -1,0 +1,281 @@
+// The window's shop buttons, game keys, previews and profile buttons.
+#include "FormHarness.h"
+#include "app/ProfileFile.h"
+#include "view/ImageCatalogue.h"
+
+#include <filesystem>
+#include <QTest>
+
+namespace {
+
+// Every row: column 3 holds two cars, the lower one hidden until the top one goes.
+std::string StackedLevels()
+{
+    std::string text;
+    for (int level = 1; level <= LevelCount; ++level) {
+        char line[80];
+        std::snprintf(line, sizeof line, "L%03d006,001,103,003,---,", level);
+        std::string l(line);
+        l.resize(64, ' ');
+        text += l + "\r\n";
+    }
+    return text;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+class ShopWindowTest : public WindowTest {
+protected:
+    void SetUp() override { StartGame(); }
+
+    void Give(int32_t money)
+    {
+        TheProfile().Money = money;
+        Form->ToonItems();
+    }
+
+    std::string SlotSource(int jpegImage) const { return Form->JPEGImage[static_cast<size_t>(jpegImage)]->Source(); }
+    std::string Tile(int n) const { return Folder.Path() + "tiles/" + std::to_string(n) + ".jpg"; }
+};
+
+TEST_F(ShopWindowTest, BuyingNeedsTheWholePrice)
+{
+    Give(199);
+    QTest::mouseClick(Form->ColorButtonN[5], Qt::LeftButton); // One-step UNDO, $200
+    EXPECT_EQ(Boxes.Texts("information"), std::vector<std::string>{"Sorry, you cannot buy this (too less money)"});
+    EXPECT_FALSE(TheProfile().Owns(ShopItem::Undo));
+    EXPECT_EQ(TheProfile().Money, 199);
+    EXPECT_EQ(Form->ColorButtonN[5]->text(), "BUY");
+
+    Boxes.Shown.clear();
+    Give(200);
+    QTest::mouseClick(Form->ColorButtonN[5], Qt::LeftButton);
+    EXPECT_TRUE(Boxes.Shown.empty()) << "a purchase shows no message";
+    EXPECT_TRUE(TheProfile().Owns(ShopItem::Undo));
+    EXPECT_EQ(TheProfile().Money, 0);
+    EXPECT_EQ(Form->ColorButtonN[5]->text(), "SELL");
+    EXPECT_EQ(SlotSource(2), Tile(1));
+    EXPECT_EQ(Text(Form->Label10), "$0");
+}
+
+TEST_F(ShopWindowTest, SellingAsksAndPaysHalfThePrice)
+{
+    Give(8000);
+    Form->ColorButton4Click(); // AUTO-PREVIEW under occupied places
+    ASSERT_TRUE(TheProfile().Owns(ShopItem::AutoPreviewOccupied));
+    EXPECT_EQ(SlotSource(6), Tile(5));
+
+    Boxes.Answers = {false};
+    Form->ColorButton4Click();
+    EXPECT_EQ(Boxes.Texts("confirm"), std::vector<std::string>{"Do you want sell this option? (for $4000)"});
+    EXPECT_TRUE(TheProfile().Owns(ShopItem::AutoPreviewOccupied)) << "No keeps the item";
+    EXPECT_EQ(TheProfile().Money, 0);
+
+    Boxes.Answers = {true};
+    Form->ColorButton4Click();
+    EXPECT_FALSE(TheProfile().Owns(ShopItem::AutoPreviewOccupied));
+    EXPECT_EQ(TheProfile().Money, 4000);
+    EXPECT_EQ(Form->ColorButtonN[4]->text(), "BUY");
+    EXPECT_EQ(SlotSource(6), Tile(0));
+    EXPECT_EQ(Text(Form->Label10), "$4000");
+}
+
+TEST_F(ShopWindowTest, TheHeaderShowsOwnedItemsInItsOwnOrder)
+{
+    Give(1000000);
+    Form->ColorButton1Click();
+    Form->ColorButton2Click();
+    Form->ColorButton3Click();
+    Form->ColorButton4Click();
+    Form->ColorButton5Click();
+    Form->ColorButton6Click();
+    Form->ColorButton7Click();
+    Form->ColorButton8Click();
+    const int files[8] = {1, 2, 4, 3, 5, 6, 7, 8};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(SlotSource(i + 2), Tile(files[i])) << "JPEGImage" << i + 2;
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_EQ(Form->ColorButtonN[static_cast<size_t>(n)]->text(), "SELL");
+    EXPECT_EQ(TheProfile().Money, 1000000 - 55200);
+}
+
+TEST_F(ShopWindowTest, AMissingItemPictureIsReportedAfterThePurchase)
+{
+    Give(20000);
+    Folder.Remove("tiles/8.jpg");
+    Form->ColorButton8Click();
+    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"Cannot open file " + Tile(8) + "."});
+    EXPECT_TRUE(TheProfile().Owns(ShopItem::GoldMedal));
+    EXPECT_EQ(TheProfile().Money, 0);
+    EXPECT_TRUE(Form->JPEGImage[9]->Image().isNull());
+    EXPECT_EQ(Form->ColorButtonN[8]->text(), "SELL");
+}
+
+TEST_F(ShopWindowTest, BackspaceTakesBackAPairOnlyWithUndoOnTheGamePage)
+{
+    Form->B_GAMEClick();
+    ClickOn(3, 11);
+    const CarId car = TheBoard().Cells(3, 11).Slot[0];
+    int32_t partner = 0;
+    for (int32_t row = 11; row <= 18 && partner == 0; ++row)
+        if (row != 11 && TheBoard().Cells(3, row).Slot[0] == car)
+            partner = row;
+    ASSERT_NE(partner, 0);
+    ClickOn(3, partner);
+    ASSERT_EQ(TheBoard().CarsLeft, 6);
+
+    Form->FormKeyUp(KeyBackspace);
+    EXPECT_EQ(TheBoard().CarsLeft, 6) << "undo not bought";
+
+    Give(200);
+    Form->ColorButton5Click();
+    Form->B_MENUClick();
+    Form->FormKeyUp(KeyBackspace);
+    EXPECT_EQ(TheBoard().CarsLeft, 6) << "not on the GAME page";
+
+    Form->B_GAMEClick();
+    Form->FormKeyUp(KeyBackspace);
+    EXPECT_EQ(TheBoard().CarsLeft, 8);
+    EXPECT_EQ(TheBoard().Cells(3, 11).Slot[0], car);
+    EXPECT_EQ(TheBoard().Cells(3, partner).Slot[0], car);
+    EXPECT_EQ(Text(Form->Label1), "8 cars left");
+    EXPECT_TRUE(TheBoard().InputEnabled);
+}
+
+TEST_F(ShopWindowTest, SpaceAndThePointerPreviewTheHiddenCar)
+{
+    Folder.Write("map/level.ini", StackedLevels());
+    StartGame();
+    Form->B_GAMEClick();
+    const Catalogue& pictures = BuiltInCatalogue();
+    const Picture* placeholder = &pictures[PlaceholderPicture];
+    auto previewed = [&] { return Form->PreviewBoxScene().Layer(0).Image; };
+    const CarId hidden = TheBoard().Cells(3, 12).Slot[1];
+    ASSERT_NE(hidden, 0);
+
+    const QPoint over = BayCentre(3, 12);
+    Form->Image321MouseMove(over.x(), over.y());
+    EXPECT_EQ(TheBoard().HoverBay, (BayPos{3, 12}));
+    Form->FormKeyUp(KeySpace);
+    EXPECT_EQ(previewed(), placeholder) << "no preview bought";
+
+    Give(7000);
+    Form->ColorButton3Click(); // PREVIEW under occupied places
+    Form->B_GAMEClick();
+    Form->FormKeyUp(KeySpace);
+    EXPECT_EQ(previewed(), &pictures[static_cast<size_t>(hidden)]);
+
+    // Off the grid: the preview stays as it was.
+    Form->Image321MouseMove(2, 2);
+    EXPECT_FALSE(InsideShape(TheBoard(), TheBoard().HoverBay));
+    const CarId other = TheBoard().Cells(3, 14).Slot[1];
+    Form->FormKeyUp(KeySpace);
+    EXPECT_EQ(previewed(), &pictures[static_cast<size_t>(hidden)]);
+
+    Give(8000);
+    Form->ColorButton4Click(); // AUTO-PREVIEW under occupied places
+    Form->B_GAMEClick();
+    const QPoint next = BayCentre(3, 14);
+    Form->Image321MouseMove(next.x(), next.y());
+    EXPECT_EQ(previewed(), &pictures[static_cast<size_t>(other)]);
+}
+
+TEST_F(ShopWindowTest, SaveAndLoadBringBackTheProfileButNotTheBoard)
+{
+    Give(9999999);
+    Form->ColorButton5Click();
+    Form->ColorButton8Click();
+    TheProfile().UnlockedNormal = 12;
+    TheProfile().UnlockedAdvanced = 7;
+    Form->SpinEdit2->setMaximum(12);
+    Form->SpinEdit2->setValue(9);
+    Form->SpinEdit3->setMaximum(7);
+    Form->SpinEdit3->setValue(5);
+    const Profile saved = TheProfile();
+
+    QTest::mouseClick(Form->SpeedButton3, Qt::LeftButton);
+    EXPECT_EQ(Boxes.Texts("information"), std::vector<std::string>{"SAVED"});
+    EXPECT_EQ(ReadAll(Folder.Path() + "vrz.sav"), FormatProfileLine(saved, SpinValues{9, 5}) + "\n");
+
+    // A fresh start holds the start-up profile until Load Profile.
+    StartGame();
+    Form->Label4Click();
+    Form->B_GAMEClick();
+    ClickOn(3, 11);
+    const BayGrid<Cell> board = TheBoard().Cells;
+    Boxes.Shown.clear();
+    QTest::mouseClick(Form->SpeedButton2, Qt::LeftButton);
+    EXPECT_EQ(Boxes.Texts("information"), std::vector<std::string>{"Profile loaded"});
+    EXPECT_EQ(TheProfile().Money, 9999999);
+    EXPECT_TRUE(TheProfile().Owns(ShopItem::Undo));
+    EXPECT_TRUE(TheProfile().Owns(ShopItem::GoldMedal));
+    EXPECT_FALSE(TheProfile().Owns(ShopItem::SilverMedal));
+    EXPECT_EQ(Form->SpinEdit2->maximum(), 12);
+    EXPECT_EQ(Form->SpinEdit2->value(), 9);
+    EXPECT_EQ(Form->SpinEdit3->maximum(), 7);
+    EXPECT_EQ(Form->SpinEdit3->value(), 5);
+    EXPECT_EQ(Text(Form->Label10), "$9999999");
+    EXPECT_EQ(SlotSource(2), Tile(1));
+    EXPECT_EQ(SlotSource(9), Tile(8));
+    EXPECT_EQ(Form->ColorButtonN[8]->text(), "SELL");
+    // Loading touches neither the game nor the page.
+    EXPECT_TRUE(TheBoard().Cells == board);
+    EXPECT_TRUE(TheBoard().CarSelected);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet2);
+    EXPECT_EQ(Form->GetGameMode(), 4);
+    EXPECT_EQ(Form->GetCurrentLevel(), 1);
+}
+
+TEST_F(ShopWindowTest, LoadFailuresKeepWhatWasNotRead)
+{
+    Form->SpeedButton2Click();
+    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"File not found."});
+    EXPECT_EQ(TheProfile().Money, 0);
+    EXPECT_EQ(Form->SpinEdit2->maximum(), 2);
+
+    // The money is read, then position 16 stops the load.
+    Profile p;
+    p.Money = 1234;
+    p.UnlockedNormal = 9;
+    std::string line = FormatProfileLine(p, SpinValues{3, 1});
+    line[15] = 'x';
+    Folder.Write("vrz.sav", line + "\n");
+    Boxes.Shown.clear();
+    Form->SpeedButton2Click();
+    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"'x' is not a valid integer value."});
+    EXPECT_TRUE(Boxes.Texts("information").empty()) << "no \"Profile loaded\"";
+    EXPECT_EQ(TheProfile().Money, 1234);
+    EXPECT_EQ(TheProfile().UnlockedNormal, 2);
+    EXPECT_EQ(Form->SpinEdit2->maximum(), 2);
+    EXPECT_EQ(Form->SpinEdit2->value(), 1);
+    EXPECT_EQ(Text(Form->Label10), "$0") << "the refresh does not follow a failed load";
+}
+
+TEST_F(ShopWindowTest, SaveAndExitClosesOnlyAfterTheProfileIsWritten)
+{
+    Form->show();
+    Give(300);
+    // A folder in the way of the file: the save fails and the window stays.
+    std::filesystem::create_directories(Folder.Path() + "vrz.sav/x");
+    Form->SpeedButton4Click();
+    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"File access denied."});
+    EXPECT_TRUE(Form->isVisible());
+    Form->SpeedButton3Click();
+    EXPECT_EQ(Boxes.Texts("information"), std::vector<std::string>{}) << "no SAVED after a failure";
+
+    std::filesystem::remove_all(Folder.Path() + "vrz.sav");
+    Boxes.Shown.clear();
+    Form->SpeedButton4Click();
+    EXPECT_TRUE(Boxes.Shown.empty()) << "SAVE & EXIT shows nothing";
+    EXPECT_FALSE(Form->isVisible());
+    SpinValues spins{1, 1};
+    Profile p;
+    p.Money = 300;
+    EXPECT_EQ(ReadAll(Folder.Path() + "vrz.sav"), FormatProfileLine(p, spins) + "\n");
+}

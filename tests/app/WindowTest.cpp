@@ -1,0 +1,532 @@
+// The main window: start-up, layout, pages, modes, START and the win.
+#include "FormHarness.h"
+#include "core/Random.h"
+#include "view/ImageCatalogue.h"
+#include "view/PictureFiles.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+QColor TextColour(const QWidget* w) { return w->palette().color(QPalette::WindowText); }
+
+QPoint ClientPos(const QWidget* w, const QWidget* form) { return w->mapTo(form, QPoint(0, 0)); }
+
+} // namespace
+
+TEST_F(WindowTest, StartUpOpensTheMenuWithLevelOneDealt)
+{
+    StartGame();
+    EXPECT_TRUE(Boxes.Shown.empty());
+    EXPECT_FALSE(Form->StartUpFailed());
+    EXPECT_EQ(Form->GetProgramFolder(), Folder.Path());
+
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet1);
+    EXPECT_EQ(Form->Pages->count(), 3);
+    EXPECT_FALSE(TheBoard().InputEnabled);
+    EXPECT_FALSE(TheBoard().CarSelected);
+
+    EXPECT_EQ(Form->GetGameMode(), 1);
+    EXPECT_EQ(TextColour(Form->ModeLabel[1]), QColor(0xFF, 0xFF, 0x00));
+    for (int mode = 2; mode <= 6; ++mode)
+        EXPECT_EQ(TextColour(Form->ModeLabel[static_cast<size_t>(mode)]), QColor(0x80, 0x80, 0x80)) << mode;
+
+    for (const SpinEdit* spin : {Form->SpinEdit2, Form->SpinEdit3}) {
+        EXPECT_EQ(spin->value(), 1);
+        EXPECT_EQ(spin->minimum(), 1);
+        EXPECT_EQ(spin->maximum(), 2);
+    }
+    EXPECT_EQ(TheProfile().UnlockedNormal, 2);
+    EXPECT_EQ(TheProfile().UnlockedAdvanced, 2);
+    EXPECT_EQ(TheProfile().Money, 0);
+    EXPECT_EQ(Text(Form->Label10), "$0");
+
+    const QImage empty = ToImage(LoadJpegFile(Folder.Path() + "tiles/0.jpg"));
+    for (int n = 2; n <= 9; ++n) {
+        const PictureBox* slot = Form->JPEGImage[static_cast<size_t>(n)];
+        EXPECT_EQ(slot->Source(), Folder.Path() + "tiles/0.jpg") << "JPEGImage" << n;
+        EXPECT_EQ(slot->Image(), empty) << "JPEGImage" << n;
+    }
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_EQ(Form->ColorButtonN[static_cast<size_t>(n)]->text(), "BUY");
+
+    // Level 1 of the easy file: shape 6, one car in each of its 8 rows.
+    EXPECT_EQ(Form->GetCurrentLevel(), 1);
+    EXPECT_EQ(TheBoard().CurrentShape.ShapeId, 6);
+    EXPECT_EQ(TheBoard().CarsLeft, 8);
+    EXPECT_EQ(CountCars(TheBoard()), 8);
+    EXPECT_EQ(Text(Form->Label1), "8 cars left");
+}
+
+TEST_F(WindowTest, StartUpRunsOnlyAtTheFirstActivation)
+{
+    Form = std::make_unique<TForm1>(Boxes, Folder.Path());
+    EXPECT_FALSE(Form->HasStartedUp());
+    // No window manager here: the start-up must follow the first show by itself.
+    Form->show();
+    QTRY_VERIFY(Form->HasStartedUp());
+    const BayGrid<Cell> dealt = TheBoard().Cells;
+    const uint32_t random = RandomState();
+
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(Form.get(), &activate);
+    Form->FormActivate();
+    Form->hide();
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(TheBoard().Cells == dealt) << "a second start-up would deal again";
+    EXPECT_EQ(RandomState(), random) << "a second start-up would re-seed";
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(WindowTest, WindowAndPagesSitWhereThePlayerExpectsThem)
+{
+    StartGame();
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_EQ(Form->windowTitle(), " Vroomzle");
+    EXPECT_EQ(Form->size(), QSize(792, 573));
+    EXPECT_EQ(Form->Panel1->geometry(), QRect(0, 0, 792, 72));
+    EXPECT_EQ(Form->VrGradient1->geometry(), QRect(1, 1, 790, 70));
+    EXPECT_EQ(Form->PageControl1->geometry(), QRect(0, 72, 792, 501));
+    for (QWidget* page : {Form->TabSheet1, Form->TabSheet2, Form->TabSheet3}) {
+        Form->Pages->setCurrentWidget(page);
+        EXPECT_EQ(ClientPos(page, Form.get()), QPoint(4, 86));
+        EXPECT_EQ(page->size(), QSize(784, 483));
+    }
+    EXPECT_EQ(ClientPos(Form->Image321, Form.get()), QPoint(12, 89));
+    EXPECT_EQ(Form->Image321->size(), QSize(768, 480));
+    EXPECT_TRUE(Form->Image321->hasMouseTracking());
+    EXPECT_EQ(Form->Image322->geometry(), QRect(536, 12, 74, 48));
+    EXPECT_EQ(Form->B_MENU->geometry(), QRect(4, 40, 117, 31));
+    EXPECT_EQ(Form->B_GAME->geometry(), QRect(124, 40, 117, 31));
+    EXPECT_EQ(Form->B_STAGES->geometry(), QRect(652, 40, 133, 31));
+    EXPECT_EQ(Form->B_STAGES->text(), "SHOP");
+    EXPECT_EQ(Form->Label1->pos(), QPoint(672, 4));
+    EXPECT_EQ(Form->Label10->pos(), QPoint(704, 20));
+    EXPECT_EQ(Form->JPEGImage[5]->geometry(), QRect(352, 4, 25, 64));
+    EXPECT_EQ(Form->SpinEdit3->geometry(), QRect(548, 84, 41, 24));
+    EXPECT_EQ(Form->SpeedButton4->geometry(), QRect(216, 364, 373, 41));
+    EXPECT_EQ(Form->ModeLabel[6]->pos(), QPoint(216, 180));
+    EXPECT_EQ(Form->ColorButtonN[6]->geometry(), QRect(616, 216, 75, 25));
+    EXPECT_EQ(Form->ShopLabel[25]->text(), "$1000");
+    EXPECT_EQ(Form->ShopLabel[25]->pos(), QPoint(156, 156));
+    EXPECT_EQ(Form->ShopLabel[21]->text(), "for experts");
+    EXPECT_EQ(Form->JPEGImage[18]->pos(), QPoint(460, 188));
+
+    EXPECT_EQ(Form->Label1->font().pixelSize(), 16);
+    EXPECT_TRUE(Form->Label1->font().bold());
+    EXPECT_EQ(Form->ModeLabel[1]->font().pixelSize(), 19);
+    EXPECT_EQ(Form->SpinEdit2->font().pixelSize(), 12);
+    EXPECT_EQ(Form->SpeedButton1->font().pixelSize(), 27);
+    EXPECT_EQ(Form->SpeedButton1->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(Form->B_GAME->focusPolicy(), Qt::NoFocus);
+
+    // Resizing: the pages keep their height at the bottom, the header takes the rest.
+    Form->resize(900, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(Form->PageControl1->geometry(), QRect(0, 199, 900, 501));
+    EXPECT_EQ(Form->Panel1->height(), 199);
+    EXPECT_EQ(Form->VrGradient1->height(), 197);
+    EXPECT_EQ(Form->TabSheet3->size(), QSize(892, 483));
+}
+
+TEST_F(WindowTest, ShopButtonsTakeTheFocusInTheirOrder)
+{
+    StartGame();
+    Form->show();
+    Form->B_STAGESClick();
+    QApplication::processEvents();
+    Form->ColorButtonN[1]->setFocus();
+    for (int n = 2; n <= 8; ++n) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : Form.get(), Qt::Key_Tab);
+        EXPECT_EQ(Form->focusWidget(), Form->ColorButtonN[static_cast<size_t>(n)]) << n;
+    }
+}
+
+TEST_F(WindowTest, PageButtonsSwitchPagesAndInput)
+{
+    StartGame();
+    const BayGrid<Cell> dealt = TheBoard().Cells;
+    QTest::mouseClick(Form->B_GAME, Qt::LeftButton);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet2);
+    EXPECT_TRUE(TheBoard().InputEnabled) << "GAME continues the board dealt at start-up";
+    QTest::mouseClick(Form->B_STAGES, Qt::LeftButton);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet3);
+    EXPECT_FALSE(TheBoard().InputEnabled);
+    QTest::mouseClick(Form->B_GAME, Qt::LeftButton);
+    EXPECT_TRUE(TheBoard().InputEnabled);
+    QTest::mouseClick(Form->B_MENU, Qt::LeftButton);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet1);
+    EXPECT_FALSE(TheBoard().InputEnabled);
+    EXPECT_TRUE(TheBoard().Cells == dealt);
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(WindowTest, AWonBoardIsPaidOnlyOnce)
+{
+    StartGame();
+    Form->B_GAMEClick();
+    WinByClicking();
+    EXPECT_EQ(TheProfile().Money, 105);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet1);
+
+    Form->B_GAMEClick();
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet2);
+    EXPECT_FALSE(TheBoard().InputEnabled) << "the won board must not take clicks";
+    ClickOn(TheBoard().CurrentShape.MinColumn, TheBoard().CurrentShape.MinRow);
+    EXPECT_EQ(TheProfile().Money, 105);
+    EXPECT_EQ(Boxes.Texts("information").size(), 1u);
+}
+
+TEST_F(WindowTest, ChoosingAModeRecoloursTheLabelsAndKeepsTheBoard)
+{
+    StartGame();
+    Form->B_GAMEClick();
+    ClickOn(3, 11); // select a car
+    ASSERT_TRUE(TheBoard().CarSelected);
+    const BayGrid<Cell> board = TheBoard().Cells;
+    Form->B_MENUClick();
+
+    QTest::mouseClick(Form->ModeLabel[4], Qt::LeftButton);
+    EXPECT_EQ(Form->GetGameMode(), 4);
+    for (int mode = 1; mode <= 6; ++mode)
+        EXPECT_EQ(TextColour(Form->ModeLabel[static_cast<size_t>(mode)]),
+                  mode == 4 ? QColor(0xFF, 0xFF, 0x00) : QColor(0x80, 0x80, 0x80))
+            << mode;
+    QTest::mouseClick(Form->ModeLabel[4], Qt::LeftButton);
+    EXPECT_EQ(Form->GetGameMode(), 4);
+    EXPECT_EQ(TextColour(Form->ModeLabel[4]), QColor(0xFF, 0xFF, 0x00));
+
+    EXPECT_TRUE(TheBoard().Cells == board);
+    EXPECT_EQ(Form->GetCurrentLevel(), 1);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet1);
+    Form->B_GAMEClick();
+    EXPECT_TRUE(TheBoard().CarSelected) << "going back with GAME continues the board";
+}
+
+TEST_F(WindowTest, StartDealsTheLevelOfEachMode)
+{
+    // Each level its own shape, so the board shows which level was dealt.
+    std::string levels;
+    for (int level = 1; level <= LevelCount; ++level) {
+        const int shape = level % 2 == 0 ? 6 : 10; // both start at column 3 with 8 rows
+        levels += LevelLine(level, shape, 3);
+    }
+    Folder.Write("map/level.ini", levels);
+    StartGame();
+    Form->SpinEdit2->setValue(2);
+    Form->SpinEdit3->setValue(2);
+
+    QTest::mouseClick(Form->SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(Form->GetCurrentLevel(), 2);
+    EXPECT_EQ(TheBoard().CurrentShape.ShapeId, 6);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet2);
+    EXPECT_TRUE(TheBoard().InputEnabled);
+
+    Form->Label3Click();
+    Form->SpeedButton1Click();
+    EXPECT_EQ(Form->GetCurrentLevel(), 42);
+
+    const int firsts[7] = {0, 0, 0, 81, 91, 101, 106};
+    for (int mode = 3; mode <= 6; ++mode)
+        for (uint32_t seed : {1u, 77u, 123456789u, 4000000000u}) {
+            ChooseMode(mode);
+            SetRandomState(seed);
+            const int32_t r = RandomBelow(4);
+            SetRandomState(seed);
+            Form->B_MENUClick();
+            Form->SpeedButton1Click();
+            EXPECT_EQ(Form->GetCurrentLevel(), firsts[mode] + r) << "mode " << mode << " seed " << seed;
+            EXPECT_EQ(TheBoard().CurrentShape.ShapeId, (firsts[mode] + r) % 2 == 0 ? 6 : 10);
+            EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet2);
+            EXPECT_TRUE(TheBoard().InputEnabled);
+        }
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(WindowTest, StartClampsATypedNumberToTheBox)
+{
+    StartGame();
+    Form->show();
+    // The validator lets a 0 through while typing; START takes no focus, so the box
+    // has not clamped it yet when START reads it.
+    Form->SpinEdit2->setFocus();
+    Form->SpinEdit2->selectAll();
+    QTest::keyClicks(Form->SpinEdit2, "0");
+    ASSERT_EQ(Form->SpinEdit2->TypedNumber(), 0);
+    QTest::mouseClick(Form->SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(Form->GetCurrentLevel(), 1);
+    EXPECT_EQ(Form->SpinEdit2->value(), 1);
+
+    // A number past the maximum, as a hand-set text would hold it: 75 + 40 would be level 115.
+    Form->B_MENUClick();
+    Form->Label3Click();
+    Form->SpinEdit3->findChild<QLineEdit*>()->setText("75");
+    ASSERT_EQ(Form->SpinEdit3->TypedNumber(), 75);
+    Form->SpeedButton1Click();
+    EXPECT_EQ(Form->GetCurrentLevel(), 42);
+    EXPECT_EQ(Form->SpinEdit3->text(), "2");
+
+    Form->B_MENUClick();
+    Form->SpinEdit3->findChild<QLineEdit*>()->setText("x");
+    Form->SpeedButton1Click();
+    EXPECT_EQ(Form->GetCurrentLevel(), 41) << "a text that is no number reads as the minimum";
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(WindowTest, WinInTheNormalChampionship)
+{
+    StartGame();
+    // While the box is open the money shows, input is off and the page has not changed yet.
+    std::vector<std::string> moneyWhileOpen;
+    Boxes.WhileOpen = [&](const ScriptedDialogs::Box& box) {
+        EXPECT_EQ(box.Text, "CONGRATULATIONS!");
+        EXPECT_FALSE(TheBoard().InputEnabled);
+        EXPECT_EQ(Text(Form->Label1), "0 cars left");
+        moneyWhileOpen.push_back(Text(Form->Label10));
+    };
+    PlayAndWin(1); // level 1
+    EXPECT_EQ(TheProfile().Money, 105);
+    EXPECT_EQ(TheProfile().UnlockedNormal, 2) << "level 1 is not the highest unlocked";
+    EXPECT_EQ(Form->SpinEdit2->maximum(), 2);
+    EXPECT_EQ(Form->SpinEdit2->value(), 2);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet1);
+    EXPECT_FALSE(TheBoard().InputEnabled);
+
+    PlayAndWin(1); // level 2
+    EXPECT_EQ(Form->GetCurrentLevel(), 2);
+    EXPECT_EQ(TheProfile().Money, 215);
+    EXPECT_EQ(TheProfile().UnlockedNormal, 3);
+    EXPECT_EQ(Form->SpinEdit2->maximum(), 3);
+    EXPECT_EQ(Form->SpinEdit2->value(), 3);
+    EXPECT_EQ(Text(Form->Label10), "$215");
+    EXPECT_EQ(moneyWhileOpen, (std::vector<std::string>{"$105", "$215"}));
+    EXPECT_EQ(Form->SpinEdit3->value(), 1) << "the other championship is untouched";
+
+    // The last level: the unlocking is capped and the box stays where it is.
+    TheProfile().UnlockedNormal = 40;
+    Form->SpinEdit2->setMaximum(40);
+    Form->SpinEdit2->setValue(40);
+    PlayAndWin(1);
+    EXPECT_EQ(Form->GetCurrentLevel(), 40);
+    EXPECT_EQ(TheProfile().Money, 515);
+    EXPECT_EQ(TheProfile().UnlockedNormal, 40);
+    EXPECT_EQ(Form->SpinEdit2->maximum(), 40);
+    EXPECT_EQ(Form->SpinEdit2->value(), 40);
+}
+
+TEST_F(WindowTest, WinInTheAdvancedChampionship)
+{
+    StartGame();
+    Form->SpinEdit3->setValue(2);
+    PlayAndWin(2); // level 42
+    EXPECT_EQ(Form->GetCurrentLevel(), 42);
+    EXPECT_EQ(TheProfile().Money, 40);
+    EXPECT_EQ(TheProfile().UnlockedAdvanced, 3);
+    EXPECT_EQ(Form->SpinEdit3->maximum(), 3);
+    EXPECT_EQ(Form->SpinEdit3->value(), 3);
+    EXPECT_EQ(TheProfile().UnlockedNormal, 2);
+    EXPECT_EQ(Form->SpinEdit2->value(), 1);
+
+    TheProfile().UnlockedAdvanced = 40;
+    Form->SpinEdit3->setMaximum(40);
+    Form->SpinEdit3->setValue(40);
+    PlayAndWin(2); // level 80
+    EXPECT_EQ(Form->GetCurrentLevel(), 80);
+    EXPECT_EQ(TheProfile().Money, 840);
+    EXPECT_EQ(Form->SpinEdit3->value(), 40);
+    EXPECT_EQ(Text(Form->Label10), "$840");
+}
+
+TEST_F(WindowTest, FreeLevelsPayByModeWhateverTheLevel)
+{
+    StartGame();
+    int32_t expected = 0;
+    const int32_t pays[7] = {0, 0, 0, 50, 150, 300, 500};
+    for (int mode = 3; mode <= 6; ++mode) {
+        PlayAndWin(mode);
+        expected += pays[mode];
+        EXPECT_EQ(TheProfile().Money, expected) << "mode " << mode;
+        EXPECT_EQ(Form->SpinEdit2->value(), 1);
+        EXPECT_EQ(Form->SpinEdit3->value(), 1);
+        EXPECT_EQ(Form->SpinEdit2->maximum(), 2);
+    }
+    EXPECT_EQ(Boxes.Texts("information").size(), 4u);
+}
+
+TEST_F(WindowTest, TheWinIsPaidForTheModeChosenAtTheTimeOfTheWin)
+{
+    StartGame();
+    Form->Label7Click();
+    Form->SpeedButton1Click();
+    const int32_t level = Form->GetCurrentLevel();
+    ASSERT_GE(level, 106);
+    ASSERT_LE(level, 109);
+    Form->B_MENUClick();
+    Form->Label2Click();
+    Form->B_GAMEClick();
+    WinByClicking();
+    EXPECT_EQ(TheProfile().Money, 100 + 5 * level);
+    EXPECT_EQ(TheProfile().UnlockedNormal, 2);
+    EXPECT_EQ(Form->SpinEdit2->value(), 1) << "not moved for a level past 40";
+}
+
+// A key release reaches FormKeyUp once, whichever widget holds the focus.
+class CountingForm : public TForm1 {
+public:
+    using TForm1::TForm1;
+    std::vector<int> Keys;
+    void FormKeyUp(int key) override
+    {
+        Keys.push_back(key);
+        TForm1::FormKeyUp(key);
+    }
+};
+
+TEST_F(WindowTest, KeyReleasesReachFormKeyUpOnce)
+{
+    auto form = std::make_unique<CountingForm>(Boxes, Folder.Path());
+    CountingForm& f = *form;
+    f.show();
+    QTRY_VERIFY(f.HasStartedUp());
+    QWindow* window = f.windowHandle();
+    ASSERT_NE(window, nullptr);
+
+    auto release = [&](Qt::Key key) {
+        f.Keys.clear();
+        QTest::keyRelease(window, key);
+        return f.Keys;
+    };
+
+    f.SpinEdit2->setFocus();
+    ASSERT_EQ(f.focusWidget(), f.SpinEdit2);
+    EXPECT_EQ(release(Qt::Key_Space), std::vector<int>{32}) << "spin box focused";
+
+    f.B_STAGESClick();
+    f.ColorButtonN[3]->setFocus();
+    ASSERT_EQ(f.focusWidget(), f.ColorButtonN[3]);
+    EXPECT_EQ(release(Qt::Key_Backspace), std::vector<int>{8}) << "shop button focused";
+
+    f.B_GAMEClick();
+    if (QWidget* focus = f.focusWidget())
+        focus->clearFocus();
+    ASSERT_EQ(f.focusWidget(), nullptr);
+    EXPECT_EQ(release(Qt::Key_Space), std::vector<int>{32}) << "nothing focused";
+    EXPECT_EQ(release(Qt::Key_A), std::vector<int>{'A'});
+
+    // Held keys repeat their press and release; only the final release counts.
+    f.Keys.clear();
+    QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QString(" "), true);
+    QApplication::sendEvent(&f, &repeated);
+    EXPECT_TRUE(f.Keys.empty());
+}
+
+TEST(WindowErrors, AMissingLevelFileEndsTheStartUp)
+{
+    GameFolder folder;
+    folder.Remove("map/level.ini");
+    ScriptedDialogs boxes;
+    TForm1 form(boxes, folder.Path());
+    int failures = 0;
+    form.SetStartUpFailedHandler([&] { ++failures; });
+    form.FormActivate();
+    ASSERT_EQ(boxes.Shown.size(), 1u);
+    EXPECT_EQ(boxes.Shown[0].Kind, "error");
+    EXPECT_EQ(boxes.Shown[0].Text, "File not found.");
+    EXPECT_TRUE(form.StartUpFailed());
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(form.GetBoard().CarsLeft, 0) << "nothing is dealt";
+    EXPECT_EQ(form.JPEGImage[2]->Source(), "header placeholder") << "the refresh did not run";
+
+    // Nothing of the half-built game can be played.
+    form.B_GAMEClick();
+    form.SpeedButton1Click();
+    EXPECT_FALSE(form.GetBoard().InputEnabled);
+    EXPECT_EQ(boxes.Shown.size(), 1u);
+}
+
+TEST(WindowErrors, AMissingHeaderPictureLeavesItsSlotEmpty)
+{
+    GameFolder folder;
+    folder.Remove("tiles/0.jpg");
+    ScriptedDialogs boxes;
+    TForm1 form(boxes, folder.Path());
+    form.FormActivate();
+    ASSERT_EQ(boxes.Texts("error"), std::vector<std::string>{"Cannot open file " + folder.Path() + "tiles/0.jpg."});
+    EXPECT_FALSE(form.StartUpFailed());
+    for (int n = 2; n <= 9; ++n)
+        EXPECT_TRUE(form.JPEGImage[static_cast<size_t>(n)]->Image().isNull()) << n;
+    EXPECT_EQ(form.Label10->text(), "$0");
+    EXPECT_EQ(form.GetBoard().CarsLeft, 8) << "the start-up went on";
+    EXPECT_EQ(form.Pages->currentWidget(), form.TabSheet1);
+}
+
+TEST(WindowErrors, ADamagedBackgroundIsReportedAndTheBoardDealtOverBlack)
+{
+    GameFolder folder;
+    folder.Write("map/map6.bmp", "BM this is no bitmap");
+    ScriptedDialogs boxes;
+    TForm1 form(boxes, folder.Path());
+    form.FormActivate();
+    EXPECT_EQ(boxes.Texts("error"), std::vector<std::string>{"Bitmap image is not valid."});
+    EXPECT_FALSE(form.StartUpFailed());
+    EXPECT_EQ(form.GetBoard().CarsLeft, 8);
+    const Picture& frame = form.PlayViewScene().Frame();
+    ASSERT_EQ(frame.Width, 768);
+    EXPECT_EQ(frame.At(2, 2), Rgb(0, 0, 0));
+    EXPECT_EQ(frame.At(765, 477), Rgb(0, 0, 0));
+}
+
+TEST(WindowErrors, ABrokenLevelIsShownAndTheBoardInPlayStays)
+{
+    GameFolder folder;
+    std::string levels = EasyLevels();
+    // Level 2's row ends in column 4, which is not shape 6's first column.
+    const std::string broken = LevelLine(2, 6, 4);
+    levels.replace(broken.size(), broken.size(), broken);
+    folder.Write("map/level.ini", levels);
+    ScriptedDialogs boxes;
+    TForm1 form(boxes, folder.Path());
+    form.FormActivate();
+    ASSERT_TRUE(boxes.Shown.empty());
+    const BayGrid<Cell> dealt = form.GetBoard().Cells;
+    form.SpinEdit2->setValue(2);
+    form.SpeedButton1Click();
+    ASSERT_EQ(boxes.Shown.size(), 1u);
+    EXPECT_EQ(boxes.Shown[0].Kind, "error");
+    EXPECT_FALSE(boxes.Shown[0].Text.empty());
+    EXPECT_EQ(boxes.Shown[0].Text.back(), '.');
+    EXPECT_TRUE(form.GetBoard().Cells == dealt);
+    EXPECT_EQ(form.Pages->currentWidget(), form.TabSheet1);
+    EXPECT_FALSE(form.GetBoard().InputEnabled);
+}
+
+TEST_F(WindowTest, HeaderGradientRowsAndThePreviewPlaceholder)
+{
+    StartGame();
+    Form->show();
+    QApplication::processEvents();
+    const QImage header = Form->Panel1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(header.size(), QSize(792, 72));
+    // x = 620 lies between the preview box and the labels on every row.
+    auto row = [&](int gradientRow) { return QColor(header.pixel(620, 1 + gradientRow)); };
+    EXPECT_EQ(row(0), QColor(0xC1, 0x00, 0x00));
+    EXPECT_EQ(row(17), QColor(223, 51, 53));
+    EXPECT_EQ(row(34), QColor(253, 102, 107));
+    EXPECT_EQ(row(35), QColor(0xFF, 0x6A, 0x6F));
+    EXPECT_EQ(row(36), QColor(253, 102, 107));
+    EXPECT_EQ(row(53), QColor(223, 51, 53));
+    EXPECT_EQ(row(69), QColor(194, 3, 3));
+    EXPECT_EQ(QColor(header.pixel(620, 0)), QColor(Qt::white)) << "the raised bevel";
+    for (int x : {2, 3, 625, 650, 700, 788}) {
+        EXPECT_EQ(QColor(header.pixel(x, 36)), QColor(0xFF, 0x6A, 0x6F)) << x;
+    }
+
+    const QImage preview = Form->Image322->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage placeholder = ToImage(BuiltInCatalogue()[PlaceholderPicture]).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(preview.size(), QSize(74, 48));
+    EXPECT_EQ(preview, placeholder);
+}
