@@ -156,6 +156,8 @@ void LayerScene::RecomposeAll()
     Render();
 }
 
+int64_t LayerScene::ComposedPixels() const { return LastComposed; }
+
 void LayerScene::ComposeFull(Picture& out) const
 {
     // Deliberately the plainest possible code: the fast path is checked against it.
@@ -211,7 +213,9 @@ void LayerScene::Render()
             damage.push_back(view);
     }
 
+    LastComposed = 0;
     for (const Rect& region : damage) {
+        LastComposed += static_cast<int64_t>(region.Width()) * region.Height();
         // Sort the layers crossing the region into bands of rows, keeping their order.
         const int32_t firstBand = region.Top >> BandShift;
         const int32_t lastBand = (region.Bottom - 1) >> BandShift;

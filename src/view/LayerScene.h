@@ -59,6 +59,8 @@ public:
     void SetDamageTracking(bool on);
     // Recomposes the whole of Frame() with the fast path, ignoring what it held.
     void RecomposeAll();
+    // How many pixels the last repaint composed (the whole view, or only what changed).
+    int64_t ComposedPixels() const;
 
 private:
     struct Impl; // prepared pictures and the state of the last frame
@@ -69,6 +71,7 @@ private:
     std::vector<SceneLayer> Layers;
     int Updates = 0;
     Picture Composed;
+    int64_t LastComposed = 0;
     std::function<void()> Repaint;
     std::unique_ptr<Impl> Fast;
 };
