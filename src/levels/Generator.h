@@ -25,3 +25,7 @@ bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& tab
 
 // Deal attempts used by the latest InitMap (for the tools and benchmarks).
 int32_t LastDealAttempts();
+
+// Which pair of the latest InitMap went where: each slot holds its pair number
+// (1 … PairCount, the order of dealing), 0 where no car was dealt. For tools and tests.
+const BayGrid<Cell>& LastDealPairs();

@@ -1,3 +1,4 @@
+#include "FakeViews.h"
 #include "model/BoardView.h"
 
 #include <gtest/gtest.h>
@@ -5,27 +6,6 @@
 #include <vector>
 
 namespace {
-
-struct Recorder : BoardView {
-    std::vector<std::string> Calls;
-    void Log(const std::string& s) { Calls.push_back(s); }
-    static std::string At(int c, int r) { return std::to_string(c) + "," + std::to_string(r); }
-    void BeginUpdate() override { Log("begin"); }
-    void EndUpdate() override { Log("end"); }
-    void Changed() override { Log("changed"); }
-    void ResetBoardScene(int32_t s) override { Log("reset " + std::to_string(s)); }
-    void PlaceBay(int32_t k, int32_t c, int32_t r) override { Log("place " + std::to_string(k) + " " + At(c, r)); }
-    void ShowHiddenCount(int32_t c, int32_t r) override { Log("count " + At(c, r)); }
-    void SetHiddenCountPicture(int32_t c, int32_t r) override { Log("countpic " + At(c, r)); }
-    void ShowCar(int32_t c, int32_t r, CarId car) override { Log("car " + At(c, r) + " " + std::to_string(car)); }
-    void HideCar(int32_t c, int32_t r) override { Log("hide " + At(c, r)); }
-    void MoveHoverMarker(int32_t c, int32_t r) override { Log("hover " + At(c, r)); }
-    void ResetHoverMarker() override { Log("hover reset"); }
-    void ShowSelectionMarker(int32_t c, int32_t r) override { Log("select " + At(c, r)); }
-    void HideSelectionMarker() override { Log("unselect"); }
-    void ShowCarsLeft(int32_t n) override { Log("left " + std::to_string(n)); }
-    void ShowPreview(CarId car) override { Log("preview " + std::to_string(car)); }
-};
 
 Board BoardOf(int shapeId)
 {

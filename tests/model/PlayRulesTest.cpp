@@ -1,0 +1,309 @@
+#include "FakeViews.h"
+#include "Invariants.h"
+#include "model/PlayRules.h"
+
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// A hand-built board in play on shape 4 (columns 4 … 9, rows 10 … 19).
+struct Table : ::testing::Test {
+    Board B;
+    Recorder V;
+
+    Table()
+    {
+        B.CurrentShape = ShapeById(4);
+        LayOutBays(B, V);
+        V.Calls.clear();
+    }
+    // Slot 0 first; hidden cars follow in the order they come out.
+    void Put(int c, int r, std::initializer_list<CarId> slots)
+    {
+        Cell cell;
+        int s = 0, hidden = 0;
+        for (CarId car : slots) {
+            cell.Slot[s] = car;
+            hidden += s > 0 && car != 0;
+            ++s;
+        }
+        B.Cells(c, r) = cell;
+        B.HiddenCount(c, r) = hidden;
+    }
+    void Start()
+    {
+        B.CarsLeft = CountCars(B);
+        B.InputEnabled = true;
+        TakeSnapshot(B);
+    }
+    ClickOutcome Click(int c, int r)
+    {
+        V.Calls.clear();
+        const ClickOutcome outcome = ClickBay(B, V, {c, r}).Outcome;
+        EXPECT_EQ(BrokenInvariant(B), "");
+        return outcome;
+    }
+    CarId Top(int c, int r) const { return B.Cells(c, r).Slot[0]; }
+};
+
+OptionFlags All()
+{
+    OptionFlags o;
+    o.Undo = o.PreviewEmpty = o.AutoPreviewEmpty = o.PreviewOccupied = o.AutoPreviewOccupied = true;
+    return o;
+}
+
+} // namespace
+
+TEST_F(Table, SameIdInOneRowPairsOnlyThroughAnotherRow)
+{
+    Put(5, 12, {7});
+    Put(6, 12, {7});
+    Put(4, 13, {7});
+    Put(9, 14, {7});
+    Start();
+
+    EXPECT_EQ(Click(5, 12), ClickOutcome::Selected);
+    EXPECT_EQ(V.Calls, (Calls{"begin", "select 5,12", "end", "changed"}));
+    EXPECT_EQ(Click(6, 12), ClickOutcome::Nothing) << "blocked by the same id before it";
+    EXPECT_EQ(V.Calls, (Calls{"begin", "end", "changed"})) << "the selection and its marker stay";
+    EXPECT_TRUE(B.CarSelected);
+
+    EXPECT_EQ(Click(4, 13), ClickOutcome::PairRemoved);
+    EXPECT_EQ(V.Calls, (Calls{"begin", "unselect", "hover 4,13", "hide 5,12", "hide 4,13", "left 2", "end",
+                              "changed"}));
+    EXPECT_EQ(Top(5, 12), 0);
+    EXPECT_TRUE(IsFree(B, 6, 12));
+
+    EXPECT_EQ(Click(6, 12), ClickOutcome::Selected);
+    V.Calls.clear();
+    const ClickReport last = ClickBay(B, V, {9, 14});
+    EXPECT_EQ(last.Outcome, ClickOutcome::PairRemoved);
+    EXPECT_TRUE(last.Won);
+    EXPECT_FALSE(B.InputEnabled) << "cleared before the win is handed on";
+    EXPECT_EQ(V.Starting("left"), Calls{"left 0"}) << "the label shows 0 cars left before the win";
+}
+
+TEST_F(Table, SecondClicksThatDoNotMatch)
+{
+    Put(4, 10, {3});
+    Put(4, 11, {5});
+    Put(4, 12, {3});
+    Put(4, 13, {5});
+    Start();
+
+    // A double click selects and deselects again.
+    EXPECT_EQ(Click(4, 10), ClickOutcome::Selected);
+    EXPECT_EQ(Click(4, 10), ClickOutcome::Deselected);
+    EXPECT_EQ(V.Calls, (Calls{"begin", "unselect", "hover 4,10", "end", "changed"}));
+    EXPECT_EQ(B.CarsLeft, 4);
+
+    // Another id deselects without selecting; the third click selects it.
+    EXPECT_EQ(Click(4, 10), ClickOutcome::Selected);
+    EXPECT_EQ(Click(4, 11), ClickOutcome::Deselected);
+    EXPECT_FALSE(B.CarSelected);
+    EXPECT_EQ(Click(4, 11), ClickOutcome::Selected);
+    EXPECT_EQ(B.SelectedBay, (BayPos{4, 11}));
+
+    // A click on an exhausted bay only deselects.
+    EXPECT_EQ(Click(8, 15), ClickOutcome::Deselected);
+    EXPECT_EQ(V.Calls, (Calls{"begin", "unselect", "end", "changed"}));
+    EXPECT_EQ(Click(8, 15), ClickOutcome::Nothing);
+    EXPECT_EQ(V.Calls, (Calls{"begin", "end", "changed"}));
+    EXPECT_EQ(B.CarsLeft, 4);
+}
+
+TEST_F(Table, RevealIgnoresFreedomAndBlocksTheRowAgain)
+{
+    Put(4, 12, {0});
+    Put(5, 12, {0, 9, 8});
+    Put(6, 12, {3});
+    Put(4, 15, {3});
+    Put(4, 16, {9});
+    Put(7, 17, {1}); // a blocker in front of a buried bay
+    Put(8, 17, {0, 8});
+    Start();
+    EXPECT_TRUE(IsFree(B, 6, 12));
+    EXPECT_EQ(Click(6, 12), ClickOutcome::Selected);
+
+    EXPECT_EQ(Click(5, 12), ClickOutcome::Revealed);
+    EXPECT_EQ(V.Calls, (Calls{"begin", "unselect", "car 5,12 9", "count 5,12", "end", "changed"}))
+        << "a reveal drops the selection";
+    EXPECT_EQ(B.Cells(5, 12), (Cell{{9, 8, 0, 0, 0, 0}}));
+    EXPECT_EQ(B.HiddenCount(5, 12), 1);
+    EXPECT_EQ(Click(6, 12), ClickOutcome::Nothing) << "the revealed car blocks column 6 again";
+
+    EXPECT_EQ(Click(8, 17), ClickOutcome::Revealed) << "a reveal does not ask for freedom";
+    EXPECT_EQ(Top(8, 17), 8);
+    EXPECT_EQ(B.HiddenCount(8, 17), 0);
+}
+
+TEST_F(Table, TheLastRevealShowsTheEmptyBayPicture)
+{
+    Put(6, 14, {0, 21});
+    Put(4, 14, {21});
+    Start();
+    ScreenFake screen(B);
+    screen.BeginUpdate();
+    for (int r = 10; r <= 19; ++r)
+        for (int c = 4; c <= 9; ++c) {
+            screen.ShowCar(c, r, Top(c, r));
+            if (B.HiddenCount(c, r) > 0)
+                screen.ShowHiddenCount(c, r);
+        }
+    screen.EndUpdate();
+    screen.ShowCarsLeft(B.CarsLeft);
+    ASSERT_EQ(screen.Mismatch(), "");
+    const int k = B.BayOrdinal(6, 14);
+    EXPECT_EQ(screen.Ground[k].Picture, 84);
+
+    EXPECT_EQ(ClickBay(B, screen, {6, 14}).Outcome, ClickOutcome::Revealed);
+    EXPECT_EQ(screen.Ground[k].Picture, 83);
+    EXPECT_TRUE(screen.Ground[k].Shown);
+    EXPECT_EQ(B.HiddenCount(6, 14), 0);
+    EXPECT_EQ(screen.Mismatch(), "");
+
+    // Undo puts the car back under the bay and the picture back to 84.
+    GameKeyUp(B, screen, KeyBackspace, true, All());
+    EXPECT_EQ(screen.Ground[k].Picture, 84);
+    EXPECT_EQ(B.Cells(6, 14), (Cell{{0, 21, 0, 0, 0, 0}}));
+    EXPECT_EQ(screen.Mismatch(), "");
+    EXPECT_EQ(screen.Repaints, 2) << "one repaint per click and per undo";
+}
+
+TEST_F(Table, UndoTakesBackOnlyTheLatestAcceptedClick)
+{
+    Put(4, 10, {3});
+    Put(4, 11, {3});
+    Put(4, 12, {5});
+    Put(4, 13, {5});
+    Start();
+    const OptionFlags undo = All();
+
+    Click(4, 10);
+    Click(4, 11);
+    ASSERT_EQ(B.CarsLeft, 2);
+    V.Calls.clear();
+    GameKeyUp(B, V, KeyBackspace, true, undo);
+    EXPECT_EQ(Top(4, 10), 3);
+    EXPECT_EQ(Top(4, 11), 3);
+    EXPECT_EQ(B.CarsLeft, 4);
+    EXPECT_EQ(V.Starting("left"), Calls{"left 4"});
+    EXPECT_FALSE(B.CarSelected);
+    V.Calls.clear();
+    GameKeyUp(B, V, KeyBackspace, true, undo);
+    EXPECT_EQ(B.CarsLeft, 4) << "a second Backspace has nothing left to undo";
+    EXPECT_EQ(V.Starting("car"), Calls{});
+
+    // A click off the board changes nothing on screen but replaces the snapshot.
+    Click(4, 12);
+    Click(4, 13);
+    ASSERT_EQ(B.CarsLeft, 2);
+    EXPECT_EQ(Click(2, 30), ClickOutcome::OffBoard);
+    EXPECT_EQ(V.Calls, Calls{});
+    EXPECT_EQ(Click(-40, 0), ClickOutcome::OffBoard);
+    GameKeyUp(B, V, KeyBackspace, true, undo);
+    EXPECT_EQ(B.CarsLeft, 2) << "the off-board click took the snapshot";
+
+}
+
+TEST_F(Table, GameKeysNeedInputThePageAndTheOption)
+{
+    Put(4, 10, {3});
+    Put(4, 11, {3});
+    Put(4, 12, {5});
+    Put(4, 13, {5});
+    Start();
+    Click(4, 10);
+    Click(4, 11);
+    V.Calls.clear();
+    GameKeyUp(B, V, KeyBackspace, false, All());
+    GameKeyUp(B, V, KeyBackspace, true, OptionFlags{});
+    GameKeyUp(B, V, 'A', true, All());
+    B.InputEnabled = false;
+    GameKeyUp(B, V, KeyBackspace, true, All());
+    EXPECT_EQ(V.Calls, Calls{});
+    EXPECT_EQ(B.CarsLeft, 2);
+    EXPECT_EQ(ClickBay(B, V, {4, 12}).Outcome, ClickOutcome::Ignored);
+    B.InputEnabled = true;
+    GameKeyUp(B, V, KeyBackspace, true, All());
+    EXPECT_EQ(B.CarsLeft, 4) << "the ignored click took no snapshot, so the undo still brings the pair back";
+}
+
+TEST_F(Table, AWonBoardTakesNoMoreInput)
+{
+    Put(4, 10, {3});
+    Put(4, 11, {3});
+    Start();
+    Click(4, 10);
+    ASSERT_TRUE(ClickBay(B, V, {4, 11}).Won);
+    B.InputEnabled = true; // the GAME page button does not look at the board
+    V.Calls.clear();
+    const ClickReport again = ClickBay(B, V, {4, 10});
+    EXPECT_EQ(again.Outcome, ClickOutcome::Ignored);
+    EXPECT_FALSE(again.Won) << "one win is paid once";
+    GameKeyUp(B, V, KeyBackspace, true, All());
+    EXPECT_EQ(B.CarsLeft, 0) << "the last pair cannot be undone and won again";
+    EXPECT_EQ(V.Calls, Calls{});
+}
+
+TEST_F(Table, PointerMovesAndPreviews)
+{
+    Put(4, 10, {0, 11});
+    Put(5, 10, {12, 13});
+    Put(6, 10, {14});
+    Put(7, 10, {0});
+    Start();
+    OptionFlags emptyOnly;
+    emptyOnly.PreviewEmpty = emptyOnly.AutoPreviewEmpty = true;
+    OptionFlags occupiedOnly;
+    occupiedOnly.PreviewOccupied = occupiedOnly.AutoPreviewOccupied = true;
+
+    V.Calls.clear();
+    PointerMoveBay(B, V, {4, 10}, OptionFlags{});
+    EXPECT_EQ(V.Calls, (Calls{"begin", "hover 4,10", "end", "changed"}));
+    EXPECT_EQ(B.HoverBay, (BayPos{4, 10}));
+    EXPECT_TRUE(B.InputEnabled);
+    V.Calls.clear();
+    PointerMoveBay(B, V, {4, 10}, emptyOnly);
+    EXPECT_EQ(V.Calls, (Calls{"begin", "hover 4,10", "end", "changed", "preview 11"}))
+        << "the marker moves again on the same bay";
+    V.Calls.clear();
+    PointerMoveBay(B, V, {5, 10}, emptyOnly);
+    PointerMoveBay(B, V, {6, 10}, occupiedOnly);
+    PointerMoveBay(B, V, {7, 10}, All());
+    EXPECT_EQ(V.Starting("preview"), Calls{}) << "wrong kind of top, or nothing hidden";
+    PointerMoveBay(B, V, {5, 10}, occupiedOnly);
+    EXPECT_EQ(V.Starting("preview"), Calls{"preview 13"});
+
+    // Space uses the last hovered bay; off the board nothing shows.
+    V.Calls.clear();
+    GameKeyUp(B, V, KeySpace, true, emptyOnly);
+    GameKeyUp(B, V, KeySpace, true, All());
+    EXPECT_EQ(V.Calls, Calls{"preview 13"});
+    V.Calls.clear();
+    PointerMoveBay(B, V, {1, 26}, All());
+    PointerMoveBay(B, V, {-9, 4000}, All());
+    EXPECT_EQ(V.Calls, Calls{}) << "the hover marker stays where it was";
+    EXPECT_EQ(B.HoverBay, (BayPos{-9, 4000}));
+    GameKeyUp(B, V, KeySpace, true, All());
+    EXPECT_EQ(V.Calls, Calls{});
+    B.HoverBay = {4, 10};
+    GameKeyUp(B, V, KeySpace, true, occupiedOnly);
+    GameKeyUp(B, V, KeySpace, false, emptyOnly);
+    EXPECT_EQ(V.Calls, Calls{});
+    GameKeyUp(B, V, KeySpace, true, emptyOnly);
+    EXPECT_EQ(V.Calls, Calls{"preview 11"});
+
+    B.InputEnabled = false;
+    V.Calls.clear();
+    PointerMoveBay(B, V, {6, 10}, All());
+    EXPECT_EQ(V.Calls, Calls{});
+    EXPECT_EQ(B.HoverBay, (BayPos{4, 10})) << "an ignored move is not stored";
+    EXPECT_FALSE(B.InputEnabled);
+}
