@@ -188,9 +188,10 @@ TEST_F(ShopWindowTest, SpaceAndThePointerPreviewTheHiddenCar)
 
 TEST_F(ShopWindowTest, SaveAndLoadBringBackTheProfileButNotTheBoard)
 {
-    Give(9999999);
+    Give(20200);
     Form->ColorButton5Click();
     Form->ColorButton8Click();
+    Give(9999999);
     TheProfile().UnlockedNormal = 12;
     TheProfile().UnlockedAdvanced = 7;
     Form->SpinEdit2->setMaximum(12);
@@ -205,7 +206,7 @@ TEST_F(ShopWindowTest, SaveAndLoadBringBackTheProfileButNotTheBoard)
 
     // A fresh start holds the start-up profile until Load Profile.
     StartGame();
-    Form->Label4Click();
+    Form->Label5Click();
     Form->B_GAMEClick();
     ClickOn(3, 11);
     const BayGrid<Cell> board = TheBoard().Cells;
