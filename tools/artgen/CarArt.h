@@ -1,0 +1,23 @@
+#pragma once
+#include <QImage>
+#include <QPointF>
+
+constexpr int CarWidth = 74;
+constexpr int CarHeight = 48;
+constexpr int CarCount = 82;
+
+// Where ground point (0, 0, 0) of a bay lands inside its car picture: the car
+// rectangle sits 11 pixels right of and 4 above the bay rectangle, whose ground
+// corner (0, 32) is where X and Y start.
+constexpr double CarOriginX = -11;
+constexpr double CarOriginY = 36;
+
+// Car 1 … 82 drawn onto `image` with the bay's ground origin at `origin`
+// (a 74 × 48 car picture uses CarOriginX, CarOriginY). Leaves the alpha as drawn.
+void PaintCar(QImage& image, QPointF origin, int carId);
+
+// The finished 74 × 48 catalogue picture of car 1 … 82: hard alpha, outlined.
+QImage CarPicture(int carId);
+
+// A short name of the car's body and colour, for the review sheet.
+const char* CarName(int carId);
