@@ -531,13 +531,13 @@ void DrawRacer(IsoPainter& p, const Design& d)
     p.Wheel(48, 7.5, 4.8, Tyre, Tyre);
     p.Box(12, 16, 7.5, 24.5, 3.5, 4.8, Bumper);
     p.Box(46, 50, 7.5, 24.5, 3.5, 4.8, Bumper);
-    p.Box(3, 9, 7, 25, 1.5, 3, d.Second); // front wing
+    p.Box(4, 9, 8, 24, 1.5, 3, d.Second); // front wing
     p.Prism({{5, 2}, {58, 2}, {58, 6}, {44, 8}, {22, 6.5}, {5, 4.5}}, y0, y1, d.Colour);
     p.Flat({{30, 13, 7.3}, {38, 13, 7.8}, {38, 19, 7.8}, {30, 19, 7.3}}, QColor(20, 20, 20));
     p.Disc(35, 16, 8.6, 2.2, d.Second); // helmet
     p.Box(40, 46, 12.5, 19.5, 7.5, 10.5, d.Colour); // air box
-    p.Box(55, 57, 15, 17, 6, 9.5, Black);
-    p.Box(52, 59, 6.5, 25.5, 9.5, 11, d.Second); // rear wing
+    p.Box(55, 57, 15, 17, 6, 8, Black);
+    p.Box(52, 59, 6.5, 25.5, 8, 9.5, d.Second); // rear wing
     NumberDisc(p, {27, 21, 4.2}, d.Number, Black);
     p.Wheel(14, 24.5, 4.3, Tyre, Hub);
     p.Wheel(48, 24.5, 4.8, Tyre, Hub);
@@ -641,15 +641,15 @@ void DrawBoxTruck(IsoPainter& p, const Design& d)
     plan.WheelRadius = 4.5;
     FarWheels(p, plan);
     p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
-    const Profile cab = {{6, 7}, {20, 7}, {20, 15}, {10, 15}, {6, 10}};
+    const Profile cab = {{6, 7}, {20, 7}, {20, 14}, {10, 14}, {6, 10}};
     std::vector<QColor> edges(cab.size());
     edges[3] = GlassLight;
     p.Prism(cab, 6.5, 25.5, d.Colour, edges);
-    p.OnSide({{8.5, 10.5}, {11, 14}, {18.5, 14}, {18.5, 10.5}}, 25.52, Glass);
+    p.OnSide({{8.5, 10.5}, {10.8, 13.2}, {18.5, 13.2}, {18.5, 10.5}}, 25.52, Glass);
     // The cargo box towers over the cab; its side carries the firm's colours.
-    p.Box(21, 47, 6, 26, 6, 18, d.Marking == Mark::SideStripe ? White : Mix(d.Colour, White, 0.75));
-    p.OnSide({{22, 9}, {46, 9}, {46, 12.5}, {22, 12.5}}, 26.03, d.Marking == Mark::SideStripe ? d.Second : d.Colour);
-    p.OnSide({{22, 13.5}, {46, 13.5}, {46, 14.5}, {22, 14.5}}, 26.03, d.Marking == Mark::SideStripe ? d.Second : d.Colour);
+    p.Box(21, 46, 6, 26, 6, 16, d.Marking == Mark::SideStripe ? White : Mix(d.Colour, White, 0.75));
+    p.OnSide({{22, 8.5}, {45, 8.5}, {45, 11.5}, {22, 11.5}}, 26.03, d.Marking == Mark::SideStripe ? d.Second : d.Colour);
+    p.OnSide({{22, 12.5}, {45, 12.5}, {45, 13.5}, {22, 13.5}}, 26.03, d.Marking == Mark::SideStripe ? d.Second : d.Colour);
     Nose(p, cab[4], cab[0], 6.5, 25.5);
     TailLamp(p, 47, 26, 6.5, 8);
     NearWheels(p, plan, d.Colour);

@@ -16,19 +16,6 @@
 
 namespace {
 
-// Screen point of a grid position with fractional column and row: the corner
-// (0, 32) of the bay rectangle, where the footprint starts.
-QPointF GridPoint(double column, double row)
-{
-    const Rect origin = BayRect(0, 0);
-    const Rect stepColumn = BayRect(1, 0);
-    const Rect stepRow = BayRect(0, 1);
-    const QPointF o(origin.Left, origin.Top + 32);
-    const QPointF dc(stepColumn.Left - origin.Left, stepColumn.Top - origin.Top);
-    const QPointF dr(stepRow.Left - origin.Left, stepRow.Top - origin.Top);
-    return o + dc * column + dr * row;
-}
-
 // Fractional grid position of a pixel centre, the inverse of GridPoint.
 void GridOf(double x, double y, double& column, double& row)
 {

@@ -1,0 +1,18 @@
+#pragma once
+#include <QImage>
+
+constexpr int ItemWidth = 25;
+constexpr int ItemHeight = 64;
+constexpr int ShopPictureCount = 8;
+
+// Shop pictures in the order of the built-in artwork list: preview under empty
+// bays, auto-preview under empty bays, preview under occupied bays, auto-preview
+// under occupied bays, undo, bronze, silver and gold medal.
+QImage ShopPicture(int item);
+// tiles/N.jpg: 0 is the slot of an item not owned, 1 … 8 the owned items
+// (undo, the four previews as they stand on the shop page, the three medals).
+QImage HeaderItemPicture(int n);
+QImage HeaderPlaceholderPicture();
+QImage IconPicture();
+// All item pictures side by side, enlarged, for review.
+QImage ItemSheet();
