@@ -15,7 +15,7 @@ enum class Body {
     CityCar, Limousine, Racer, Jeep, Ambulance, FireEngine, IceCream, TowTruck, BoxTruck,
 };
 
-enum class Mark { None, BonnetStripes, SideStripe, TwoTone, Number, Checker };
+enum class Mark { None, BonnetStripes, SideStripe, TwoTone, Number, Checker, Wood };
 
 struct Design {
     Body Kind;
@@ -43,7 +43,7 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Hatchback, Blue, White, Mark::None, 0, "blue hatchback"},               // 2
     {Body::Sports, Yellow, Black, Mark::BonnetStripes, 0, "yellow sports car"},    // 3
     {Body::Van, White, Blue, Mark::SideStripe, 0, "white van"},                    // 4
-    {Body::Estate, Green, White, Mark::None, 0, "green estate"},                   // 5
+    {Body::Estate, Olive, White, Mark::Wood, 0, "olive woody estate"},                   // 5
     {Body::Bus, Yellow, Black, Mark::None, 0, "yellow bus"},                       // 6
     {Body::Pickup, Red, White, Mark::None, 0, "red pickup"},                       // 7
     {Body::Taxi, Yellow, Black, Mark::Checker, 0, "yellow taxi"},                  // 8
@@ -51,14 +51,14 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Suv, Black, Silver, Mark::None, 0, "black SUV"},                        // 10
     {Body::Racer, Red, White, Mark::Number, 1, "red racer 1"},                     // 11
     {Body::Convertible, SkyBlue, White, Mark::None, 0, "sky blue convertible"},    // 12
-    {Body::Police, White, Blue, Mark::SideStripe, 0, "police car"},                // 13
+    {Body::Police, White, Blue, Mark::None, 0, "police car"},                // 13
     {Body::Saloon, Silver, Black, Mark::None, 0, "silver saloon"},                 // 14
     {Body::Hatchback, Orange, Black, Mark::None, 0, "orange hatchback"},           // 15
     {Body::Sports, Red, White, Mark::BonnetStripes, 0, "red sports car"},          // 16
     {Body::Camper, Teal, White, Mark::TwoTone, 0, "teal camper"},                  // 17
-    {Body::Ambulance, White, Red, Mark::SideStripe, 0, "ambulance"},               // 18
+    {Body::Ambulance, White, Red, Mark::TwoTone, 0, "ambulance"},               // 18
     {Body::Jeep, Olive, Black, Mark::None, 0, "olive jeep"},                       // 19
-    {Body::Estate, Maroon, White, Mark::None, 0, "maroon estate"},                 // 20
+    {Body::Estate, Maroon, White, Mark::Wood, 0, "maroon woody estate"},                 // 20
     {Body::Limousine, Black, Silver, Mark::None, 0, "black limousine"},            // 21
     {Body::Saloon, Blue, White, Mark::SideStripe, 0, "blue saloon"},               // 22
     {Body::BoxTruck, Orange, White, Mark::None, 0, "orange box lorry"},            // 23
@@ -68,13 +68,13 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Suv, White, Black, Mark::None, 0, "white SUV"},                         // 27
     {Body::Pickup, Blue, White, Mark::None, 0, "blue pickup"},                     // 28
     {Body::CityCar, Yellow, Black, Mark::None, 0, "yellow city car"},              // 29
-    {Body::IceCream, Pink, White, Mark::TwoTone, 0, "ice cream van"},              // 30
+    {Body::IceCream, White, Pink, Mark::TwoTone, 0, "ice cream van"},              // 30
     {Body::Sports, Black, Orange, Mark::BonnetStripes, 0, "black sports car"},     // 31
     {Body::Van, Red, White, Mark::None, 0, "red van"},                             // 32
-    {Body::Saloon, Purple, White, Mark::None, 0, "purple saloon"},                 // 33
+    {Body::Limousine, Purple, White, Mark::None, 0, "purple limousine"},                 // 33
     {Body::TowTruck, Yellow, Black, Mark::None, 0, "tow truck"},                   // 34
     {Body::Convertible, Red, White, Mark::None, 0, "red convertible"},             // 35
-    {Body::Estate, Silver, Black, Mark::None, 0, "silver estate"},                 // 36
+    {Body::Estate, Lime, Black, Mark::Wood, 0, "lime woody estate"},                 // 36
     {Body::Bus, Blue, White, Mark::None, 0, "blue bus"},                           // 37
     {Body::Taxi, Black, Yellow, Mark::None, 0, "black cab"},                       // 38
     {Body::Racer, Green, White, Mark::Number, 3, "green racer 3"},                 // 39
@@ -86,34 +86,34 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Sports, Blue, White, Mark::BonnetStripes, 0, "blue sports car"},        // 45
     {Body::Camper, Orange, White, Mark::TwoTone, 0, "orange camper"},              // 46
     {Body::Saloon, Green, White, Mark::None, 0, "green saloon"},                   // 47
-    {Body::Pickup, Black, Silver, Mark::None, 0, "black pickup"},                  // 48
+    {Body::Pickup, White, Black, Mark::None, 0, "white pickup"},                  // 48
     {Body::Van, Yellow, Black, Mark::SideStripe, 0, "yellow van"},                 // 49
     {Body::Convertible, Yellow, Black, Mark::None, 0, "yellow convertible"},       // 50
     {Body::Hatchback, Purple, White, Mark::None, 0, "purple hatchback"},           // 51
-    {Body::Estate, Blue, White, Mark::None, 0, "blue estate"},                     // 52
+    {Body::Estate, Pink, White, Mark::Wood, 0, "pink woody estate"},                     // 52
     {Body::Racer, Yellow, Black, Mark::Number, 4, "yellow racer 4"},               // 53
     {Body::Suv, Green, White, Mark::None, 0, "green SUV"},                         // 54
     {Body::BoxTruck, Blue, White, Mark::None, 0, "blue box lorry"},                // 55
-    {Body::Saloon, Black, Silver, Mark::None, 0, "black saloon"},                  // 56
-    {Body::CityCar, Lime, Black, Mark::None, 0, "lime city car"},                  // 57
+    {Body::Saloon, Teal, White, Mark::None, 0, "teal saloon"},                  // 56
+    {Body::CityCar, Green, White, Mark::None, 0, "green city car"},                  // 57
     {Body::Sports, Silver, Red, Mark::BonnetStripes, 0, "silver sports car"},      // 58
-    {Body::Taxi, White, Black, Mark::Checker, 0, "white taxi"},                    // 59
+    {Body::Jeep, White, Black, Mark::None, 0, "white jeep"},                    // 59
     {Body::Hatchback, Red, White, Mark::None, 0, "red hatchback"},                 // 60
     {Body::Pickup, Orange, Black, Mark::None, 0, "orange pickup"},                 // 61
     {Body::Van, Blue, White, Mark::None, 0, "blue van"},                           // 62
-    {Body::Police, Blue, White, Mark::SideStripe, 0, "blue police car"},            // 63
+    {Body::Police, Blue, Yellow, Mark::None, 0, "police 4x4"},            // 63
     {Body::Convertible, Black, Red, Mark::None, 0, "black convertible"},           // 64
     {Body::Suv, SkyBlue, White, Mark::None, 0, "sky blue SUV"},                    // 65
-    {Body::Estate, Orange, Black, Mark::None, 0, "orange estate"},                 // 66
+    {Body::Estate, Orange, Black, Mark::Wood, 0, "orange woody estate"},                 // 66
     {Body::Racer, White, Red, Mark::Number, 5, "white racer 5"},                   // 67
     {Body::Saloon, Yellow, Black, Mark::TwoTone, 0, "yellow two-tone saloon"},     // 68
     {Body::Camper, Red, White, Mark::TwoTone, 0, "red camper"},                    // 69
     {Body::Jeep, SkyBlue, White, Mark::None, 0, "sky blue jeep"},                  // 70
     {Body::Bus, Red, White, Mark::None, 0, "red bus"},                             // 71
     {Body::Hatchback, Black, Yellow, Mark::BonnetStripes, 0, "black hatchback"},   // 72
-    {Body::CityCar, Orange, White, Mark::None, 0, "orange city car"},              // 73
+    {Body::CityCar, Red, White, Mark::None, 0, "red city car"},              // 73
     {Body::Sports, Green, Yellow, Mark::BonnetStripes, 0, "green sports car"},     // 74
-    {Body::Estate, Purple, White, Mark::None, 0, "purple estate"},                 // 75
+    {Body::Estate, Purple, White, Mark::Wood, 0, "purple woody estate"},                 // 75
     {Body::Pickup, Green, White, Mark::None, 0, "green pickup"},                   // 76
     {Body::Saloon, SkyBlue, White, Mark::Number, 7, "sky blue saloon 7"},          // 77
     {Body::Van, Black, Yellow, Mark::SideStripe, 0, "black van"},                  // 78
@@ -306,13 +306,14 @@ void NumberDisc(IsoPainter& p, const V3& centre, int number, const QColor& ink)
     DrawDigits(painter, QPoint(static_cast<int>(std::round(c.x())) - 1, static_cast<int>(std::round(c.y())) - 2), number, ink);
 }
 
-void Checkers(IsoPainter& p, double x0, double x1, double y, double z, const QColor& a, const QColor& b)
+void Checkers(IsoPainter& p, double x0, double x1, double y, double z, const QColor& a, const QColor& b,
+              double step = 2.5)
 {
-    const double step = 2.5;
     int i = 0;
     for (double x = x0; x + step <= x1 + 0.01; x += step, ++i) {
-        p.OnSide({{x, z}, {x + step, z}, {x + step, z + 1.5}, {x, z + 1.5}}, y + 0.03, i % 2 ? a : b);
-        p.OnSide({{x, z + 1.5}, {x + step, z + 1.5}, {x + step, z + 3}, {x, z + 3}}, y + 0.03, i % 2 ? b : a);
+        p.OnSide({{x, z}, {x + step, z}, {x + step, z + step * 0.6}, {x, z + step * 0.6}}, y + 0.03, i % 2 ? a : b);
+        p.OnSide({{x, z + step * 0.6}, {x + step, z + step * 0.6}, {x + step, z + step * 1.2}, {x, z + step * 1.2}}, y + 0.03,
+                 i % 2 ? b : a);
     }
 }
 
@@ -362,6 +363,12 @@ void DrawPlan(IsoPainter& p, const Plan& plan, const Design& d)
         rear = std::max(rear, q.x());
     const double belt = plan.Cabin.empty() ? 8 : plan.Cabin[0].y();
     TailLamp(p, rear, plan.Y1, belt - 2.6, belt - 1.2);
+    if (d.Marking == Mark::Wood) {
+        // Timber side panels in a pale frame, the old shooting-brake look.
+        const double x0 = plan.Lower[0].x() + 1.5, x1 = rear - 1.5;
+        p.OnSide({{x0, 3.2}, {x1, 3.2}, {x1, belt - 0.6}, {x0, belt - 0.6}}, plan.Y1 + 0.03, QColor(232, 214, 170));
+        p.OnSide({{x0 + 1, 4}, {x1 - 1, 4}, {x1 - 1, belt - 1.4}, {x0 + 1, belt - 1.4}}, plan.Y1 + 0.04, QColor(150, 92, 44));
+    }
     if (d.Marking == Mark::SideStripe)
         p.OnSide({{plan.Lower[0].x() + 1.5, 4.6}, {rear - 2.8, 4.6}, {rear - 2.8, 6.2}, {plan.Lower[0].x() + 1.5, 6.2}},
                  plan.Y1 + 0.03, d.Second);
@@ -400,19 +407,32 @@ void DrawTaxi(IsoPainter& p, const Design& d)
     DrawPlan(p, plan, d);
     const double mid = Mid(plan);
     if (d.Marking == Mark::Checker)
-        Checkers(p, 16, 50, plan.Y1, 4.5, Black, White);
+        Checkers(p, 8, 56, plan.Y1, 3.4, Black, White, 3);
     const QColor sign = d.Colour == Black ? Yellow : (d.Colour == White ? Orange : White);
-    p.Box(29, 35, mid - 4, mid + 4, 15, 18, sign);
+    p.Box(28, 36, mid - 5, mid + 5, 15, 18.5, sign);
 }
 
+// Police cars wear blue and yellow squares down the whole side, so they read
+// at once even next to a taxi or a saloon of the same paint.
 void DrawPolice(IsoPainter& p, const Design& d)
 {
-    Plan plan = SaloonPlan();
+    const bool fourByFour = d.Colour != White;
+    const Plan plan = fourByFour ? SuvPlan() : SaloonPlan();
     DrawPlan(p, plan, d);
-    Checkers(p, 16, 52, plan.Y1, 4.2, d.Colour == White ? Blue : Yellow, d.Colour == White ? Yellow : White);
-    const double mid = Mid(plan);
-    p.Box(29, 33, mid - 6, mid, 15, 17, QColor(30, 90, 255));
-    p.Box(29, 33, mid, mid + 6, 15, 17, QColor(240, 30, 30));
+    const double z0 = plan.Lower[0].y() + 0.6, z1 = plan.Cabin[0].y() - 0.6, zm = (z0 + z1) / 2;
+    const double x1 = fourByFour ? 49 : 57;
+    int i = 0;
+    for (double x = plan.Lower[0].x() + 1; x + 4 <= x1 + 0.01; x += 4, ++i) {
+        p.OnSide({{x, z0}, {x + 4, z0}, {x + 4, zm}, {x, zm}}, plan.Y1 + 0.03, i % 2 ? Blue : Yellow);
+        p.OnSide({{x, zm}, {x + 4, zm}, {x + 4, z1}, {x, z1}}, plan.Y1 + 0.03, i % 2 ? Yellow : Blue);
+    }
+    NearWheels(p, plan, Blue);
+    double roof = 0;
+    for (const QPointF& q : plan.Cabin)
+        roof = std::max(roof, q.y());
+    const double mid = Mid(plan), x = fourByFour ? 30 : 29;
+    p.Box(x, x + 4, mid - 6, mid, roof, roof + 2, QColor(30, 90, 255));
+    p.Box(x, x + 4, mid, mid + 6, roof, roof + 2, QColor(240, 30, 30));
 }
 
 // Tall one-box bodies: van, camper, ambulance, ice cream van.
@@ -434,7 +454,8 @@ void DrawVan(IsoPainter& p, const Design& d, Body kind)
         // The upper half in the second colour, roof and side alike.
         p.OnSide({{plan.Lower[6].x() + 1.2, 9.5}, {46.3, 9.5}, {46.3, 13.8}, {44, 15.9}, {14, 15.9}, {10.2, 12.4}}, plan.Y1 + 0.01,
                  upper);
-        TopBands(p, {plan.Lower[3], plan.Lower[4]}, plan.Y0, plan.Y1, upper);
+        if (kind != Body::Camper)
+            TopBands(p, {plan.Lower[3], plan.Lower[4]}, plan.Y0, plan.Y1, upper);
     }
     const QPointF sTop = plan.Lower[4], sBottom = plan.Lower[5];
     p.OnStrip(sTop, sBottom, 0, 1, plan.Y0, plan.Y0 + 1, upper);
@@ -453,6 +474,8 @@ void DrawVan(IsoPainter& p, const Design& d, Body kind)
         p.OnSide({{27.5, 6.5}, {46, 6.5}, {46, 8.8}, {27.5, 8.8}}, plan.Y1 + 0.03, d.Second);
     if (kind == Body::Ambulance) {
         // Red cross on the side and a blue lamp bar over the windscreen.
+        p.OnSide({{27.5, 9}, {46.3, 9}, {46.3, 13.8}, {44, 15.9}, {27.5, 15.9}}, plan.Y1 + 0.04, White);
+        p.OnSide({{27.5, 5.5}, {46, 5.5}, {46, 7.5}, {27.5, 7.5}}, plan.Y1 + 0.04, Red);
         p.OnSide({{34.5, 9.5}, {37.5, 9.5}, {37.5, 15}, {34.5, 15}}, plan.Y1 + 0.05, Red);
         p.OnSide({{33, 11}, {39, 11}, {39, 13.5}, {33, 13.5}}, plan.Y1 + 0.05, Red);
         p.Box(21, 24, 9, 23, 16, 18, QColor(40, 110, 255));
@@ -647,9 +670,10 @@ void DrawBoxTruck(IsoPainter& p, const Design& d)
     p.Prism(cab, 6.5, 25.5, d.Colour, edges);
     p.OnSide({{8.5, 10.5}, {10.8, 13.2}, {18.5, 13.2}, {18.5, 10.5}}, 25.52, Glass);
     // The cargo box towers over the cab; its side carries the firm's colours.
-    p.Box(21, 46, 6, 26, 6, 16, d.Marking == Mark::SideStripe ? White : Mix(d.Colour, White, 0.75));
-    p.OnSide({{22, 8.5}, {45, 8.5}, {45, 11.5}, {22, 11.5}}, 26.03, d.Marking == Mark::SideStripe ? d.Second : d.Colour);
-    p.OnSide({{22, 12.5}, {45, 12.5}, {45, 13.5}, {22, 13.5}}, 26.03, d.Marking == Mark::SideStripe ? d.Second : d.Colour);
+    p.Box(21, 46, 6, 26, 6, 16, d.Marking == Mark::SideStripe ? White : d.Colour);
+    const QColor band = d.Second;
+    p.OnSide({{22, 8.5}, {45, 8.5}, {45, 11.5}, {22, 11.5}}, 26.03, band);
+    p.OnSide({{22, 12.5}, {45, 12.5}, {45, 13.5}, {22, 13.5}}, 26.03, band);
     Nose(p, cab[4], cab[0], 6.5, 25.5);
     TailLamp(p, 47, 26, 6.5, 8);
     NearWheels(p, plan, d.Colour);
