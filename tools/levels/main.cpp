@@ -4,18 +4,71 @@
 #include "levels/CheckLevel.h"
 #include "levels/Generator.h"
 #include "levels/LevelFile.h"
+#include "levels/LevelStats.h"
 #include "model/SilentView.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
+
+constexpr int DefaultDeals = 200;
+
+const char* const StatsHelp =
+    "  stats FILE [--deals N] [--csv] [--levels FROM-TO] [--seed S]\n"
+    "               Measures how hard each level plays. Every level is dealt N times\n"
+    "               (default 200, at most 100000) by the game's own generator, and each\n"
+    "               deal is played to its end through the game's click handler by two\n"
+    "               simulated players. One line per level; --csv prints the same\n"
+    "               columns comma-separated with a header line. --levels limits the\n"
+    "               run to levels FROM to TO (default 1-110). The deal seeds follow\n"
+    "               from the level, the deal number and S (default 0), so the same\n"
+    "               command always prints the same figures.\n"
+    "\n"
+    "               Columns:\n"
+    "                 level     level number (line of the file)\n"
+    "                 shape     board shape 1-10\n"
+    "                 pool      pool type 1-9\n"
+    "                 cars      cars dealt (rows of the shape x positions of the row)\n"
+    "                 hidden    cars hidden under a top car at the deal\n"
+    "                 deepest   cars in the fullest bay at the deal (1-6)\n"
+    "                 distinct  distinct car ids on the board: the mean over the N\n"
+    "                           deals, with one decimal\n"
+    "                 range     the fewest and the most distinct ids in one deal\n"
+    "                 casual    share of the N deals the casual player won\n"
+    "                 careful   share of the N deals the careful player won\n"
+    "               cars, hidden and deepest follow from the level line alone and are\n"
+    "               the same in every deal; should one vary, it shows as MIN-MAX.\n"
+    "               A level that is not well-formed shows '-' and its first problem.\n"
+    "\n"
+    "               The casual player takes a uniformly random pair of free cars with\n"
+    "               the same id. Only when no such pair exists does it reveal a random\n"
+    "               emptied bay (empty top, hidden car below). It has lost when it can\n"
+    "               do neither with cars left.\n"
+    "               The careful player plays the same way, but first drops every pair\n"
+    "               that would leave a car of the same id blocked for good, unless\n"
+    "               that drops them all. Car B waits on car A when both stand in one\n"
+    "               row and A must be gone before B can be free: A is above B in B's\n"
+    "               bay, or A is the top car of a bay in a lower column (a car hidden\n"
+    "               under an emptied lower bay does not count: it stays down unless\n"
+    "               revealed). A car is blocked for good when every other car of its\n"
+    "               id on the board waits on it: it can only leave with one of them,\n"
+    "               and none of them can become free while it stands, so the board\n"
+    "               can no longer be cleared.\n"
+    "               The text table ends with '#' lines: Spearman's rank correlation\n"
+    "               of level number and difficulty (1 - casual) for each championship,\n"
+    "               and the mean casual rate of each free tier.\n"
+    "               Exits 1 when a level a game mode deals is broken; 2 on bad\n"
+    "               arguments or an unreadable file.\n";
 
 void PrintUsage(FILE* out)
 {
     std::fputs("usage: vroomzle-levels check FILE\n"
                "       vroomzle-levels deal FILE LEVEL SEED\n"
+               "       vroomzle-levels stats FILE [--deals N] [--csv] [--levels FROM-TO] [--seed S]\n"
+               "       vroomzle-levels stats --help\n"
                "\n"
                "  check FILE   Reads a level file (map/level.ini format) and prints one line\n"
                "               'level N: <problem>' for every broken condition of every level,\n"
@@ -28,8 +81,10 @@ void PrintUsage(FILE* out)
                "               state set to SEED (0-4294967295) first. Prints 'cars N', then\n"
                "               'column row slot CarId' for every car, by row, column and slot.\n"
                "               Exits 1 when the level cannot be dealt; 2 on bad arguments or\n"
-               "               an unreadable file.\n",
+               "               an unreadable file.\n"
+               "\n",
                out);
+    std::fputs(StatsHelp, out);
 }
 
 // Plain decimal digits only, at most `limit`.
@@ -113,6 +168,156 @@ int Check(const char* path)
     return badReachable == 0 ? 0 : 1;
 }
 
+
+// MIN-MAX, or the one value when every deal gave the same.
+std::string SpreadText(const Spread& spread)
+{
+    std::string text = std::to_string(spread.Min);
+    if (spread.Max != spread.Min)
+        text += "-" + std::to_string(spread.Max);
+    return text;
+}
+
+std::string Fixed(double value, int decimals)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+// The championship and free-tier figures a designer tunes the curve with.
+void PrintSummary(const std::vector<LevelFigures>& all)
+{
+    auto measured = [&](int32_t level) -> const LevelFigures* {
+        for (const LevelFigures& f : all)
+            if (f.Level == level && f.Problem.empty())
+                return &f;
+        return nullptr;
+    };
+    const struct {
+        const char* Name;
+        int32_t First, Last;
+    } championships[] = {{"normal championship", 1, 40}, {"advanced championship", 41, 80}};
+    for (const auto& c : championships) {
+        std::vector<double> number, difficulty;
+        for (int32_t level = c.First; level <= c.Last; ++level)
+            if (const LevelFigures* f = measured(level)) {
+                number.push_back(level);
+                difficulty.push_back(1 - f->CasualWinRate);
+            }
+        if (number.size() >= 2)
+            std::printf("# %s %d-%d: Spearman %.3f over %zu levels\n", c.Name, c.First, c.Last,
+                        SpearmanRho(number, difficulty), number.size());
+    }
+    const struct {
+        const char* Name;
+        int32_t First;
+    } tiers[] = {{"easy", 81}, {"normal", 91}, {"advanced", 101}, {"maniac", 106}};
+    for (const auto& t : tiers) {
+        double sum = 0;
+        int n = 0;
+        for (int32_t level = t.First; level < t.First + 4; ++level)
+            if (const LevelFigures* f = measured(level)) {
+                sum += f->CasualWinRate;
+                ++n;
+            }
+        if (n > 0)
+            std::printf("# free %s %d-%d: mean casual %.3f\n", t.Name, t.First, t.First + 3, sum / n);
+    }
+}
+
+int Stats(int argc, char** argv)
+{
+    const char* path = nullptr;
+    unsigned long long deals = DefaultDeals, base = 0, from = 1, to = LevelCount;
+    bool csv = false;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(StatsHelp, stdout);
+            return 0;
+        } else if (arg == "--csv") {
+            csv = true;
+        } else if (arg == "--deals" && i + 1 < argc) {
+            if (!ParseNumber(argv[++i], 100000, deals) || deals < 1) {
+                std::fprintf(stderr, "--deals must be a number from 1 to 100000, not '%s'\n", argv[i]);
+                return 2;
+            }
+        } else if (arg == "--seed" && i + 1 < argc) {
+            if (!ParseNumber(argv[++i], 0xFFFFFFFFull, base)) {
+                std::fprintf(stderr, "--seed must be a number from 0 to 4294967295, not '%s'\n", argv[i]);
+                return 2;
+            }
+        } else if (arg == "--levels" && i + 1 < argc) {
+            const std::string range = argv[++i];
+            const size_t dash = range.find('-');
+            const std::string first = range.substr(0, dash), last = dash == std::string::npos ? first : range.substr(dash + 1);
+            if (!ParseNumber(first.c_str(), LevelCount, from) || !ParseNumber(last.c_str(), LevelCount, to) || from < 1 ||
+                to < from) {
+                std::fprintf(stderr, "--levels must be FROM-TO within 1-%d, not '%s'\n", LevelCount, range.c_str());
+                return 2;
+            }
+        } else if (!path && arg.compare(0, 2, "--") != 0) {
+            path = argv[i];
+        } else {
+            std::fprintf(stderr, "stats: unexpected argument '%s'\n", arg.c_str());
+            return 2;
+        }
+    }
+    if (!path) {
+        std::fputs("stats: no level file given\n", stderr);
+        return 2;
+    }
+    static LevelTable table;
+    try {
+        LoadLevelFile(path, table);
+    } catch (const GameError& e) {
+        std::fprintf(stderr, "%s: %s.\n", path, e.what());
+        return 2;
+    }
+
+    if (csv)
+        std::puts("level,shape,pool,cars,hidden,deepest,distinct,range,casual,careful");
+    else
+        std::printf("%5s %5s %4s %5s %6s %7s %8s %7s %6s %7s\n", "level", "shape", "pool", "cars", "hidden", "deepest",
+                    "distinct", "range", "casual", "careful");
+    std::vector<LevelFigures> all;
+    bool brokenReachable = false;
+    for (int32_t level = static_cast<int32_t>(from); level <= static_cast<int32_t>(to); ++level) {
+        const LevelFigures f = MeasureLevel(table, level, static_cast<int32_t>(deals), static_cast<uint32_t>(base));
+        all.push_back(f);
+        std::vector<std::string> cells;
+        if (f.Problem.empty()) {
+            cells = {SpreadText(f.Cars),
+                     SpreadText(f.Hidden),
+                     SpreadText(f.Deepest),
+                     Fixed(f.Distinct.Mean, 1),
+                     std::to_string(f.Distinct.Min) + "-" + std::to_string(f.Distinct.Max),
+                     Fixed(f.CasualWinRate, 3),
+                     Fixed(f.CarefulWinRate, 3)};
+        } else {
+            cells.assign(7, "-");
+            brokenReachable = brokenReachable || IsReachableLevel(level);
+        }
+        if (csv) {
+            std::printf("%d,%d,%d", level, f.ShapeId, f.PoolTypeId);
+            for (const std::string& cell : cells)
+                std::printf(",%s", cell.c_str());
+            std::printf("\n");
+        } else {
+            std::printf("%5d %5d %4d %5s %6s %7s %8s %7s %6s %7s", level, f.ShapeId, f.PoolTypeId, cells[0].c_str(),
+                        cells[1].c_str(), cells[2].c_str(), cells[3].c_str(), cells[4].c_str(), cells[5].c_str(),
+                        cells[6].c_str());
+            if (!f.Problem.empty())
+                std::printf("  %s", f.Problem.c_str());
+            std::printf("\n");
+        }
+    }
+    if (!csv)
+        PrintSummary(all);
+    return brokenReachable ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,6 +330,8 @@ int main(int argc, char** argv)
         return Check(argv[2]);
     if (argc == 5 && !std::strcmp(argv[1], "deal"))
         return Deal(argv[2], argv[3], argv[4]);
+    if (argc >= 3 && !std::strcmp(argv[1], "stats"))
+        return Stats(argc - 2, argv + 2);
     PrintUsage(stderr);
     return 2;
 }
