@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   xvfb xauth xdotool imagemagick
+  python3 tesseract-ocr tesseract-ocr-eng
 )
 
 missing=()

@@ -1,0 +1,362 @@
+#!/usr/bin/env python3
+"""Plays the real game in a real X window, the way a player would.
+
+Run under xvfb-run with the build folder as argument. The game is started from a
+temporary copy of the portable folder with a level file of our own: eight cars,
+one per row in the first column, so every car is free. Everything is judged from
+screenshots: cars are recognised by comparing screen pixels with the catalogue
+pictures, and texts are read back with tesseract.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREEN_W, SCREEN_H = 1024, 768
+VIEW_X, VIEW_Y = 12, 89            # the play view in the client area
+ROWS = range(11, 19)               # shape 6: rows 11..18, one car per row in column 3
+COLUMN = 3
+LEVEL_LINE = "L001006,001,003,---,".ljust(64) + ";\r\n"
+
+# Client-area points of the buttons (page widgets sit at page origin (4, 86)).
+START = (406, 326)
+LOAD_PROFILE = (406, 374)
+SAVE_PROFILE = (406, 422)
+SAVE_AND_EXIT = (406, 470)
+MENU_BUTTON = (62, 55)
+SHOP_BUTTON = (718, 55)
+UNDO_BUY_BUTTON = (620 + 37, 234 + 12)
+PARK_POINTER = (12 + 496, 89 + 120)  # centre of bay (10, 11), away from every car
+
+# Client-area rectangles (left, top, width, height) that are read back.
+HEADER_TEXT = (640, 2, 150, 38)
+UNDO_SLOT = (268, 4, 25, 64)
+UNDO_BUTTON_FACE = (625, 238, 65, 17)  # inside the bevel and focus rectangle
+SPIN_NORMAL = (4 + 548, 86 + 60, 26, 24)
+PLAY_VIEW = (VIEW_X, VIEW_Y, 768, 480)
+
+
+class Failure(Exception):
+    pass
+
+
+def run(*args, **kw):
+    return subprocess.run(list(args), check=True, capture_output=True, **kw)
+
+
+def xdotool(*args):
+    return run("xdotool", *[str(a) for a in args]).stdout.decode()
+
+
+class Screen:
+    """One screenshot of the whole X screen as packed RGB rows."""
+
+    def __init__(self):
+        self.data = run("import", "-window", "root", "-depth", "8", "rgb:-").stdout
+        if len(self.data) != SCREEN_W * SCREEN_H * 3:
+            raise Failure(f"unexpected screenshot size {len(self.data)}")
+
+    def pixel(self, x, y):
+        i = (y * SCREEN_W + x) * 3
+        return self.data[i:i + 3]
+
+    def crop(self, left, top, width, height):
+        rows = []
+        for y in range(top, top + height):
+            i = (y * SCREEN_W + left) * 3
+            rows.append(self.data[i:i + width * 3])
+        return b"".join(rows)
+
+    def text(self, left, top, width, height, line=False):
+        """What tesseract reads in a rectangle: scaled up, dark text on a light ground."""
+        raw = self.crop(left, top, width, height)
+        light = sum(1 for i in range(0, len(raw), 3)
+                    if raw[i] * 3 + raw[i + 1] * 6 + raw[i + 2] > 1530)
+        polarity = ["-negate"] if light * 2 < width * height else []
+        png = run("convert", "-size", f"{width}x{height}", "-depth", "8", "rgb:-", "-scale", "400%",
+                  "-colorspace", "gray", *polarity, "png:-", input=raw).stdout
+        return run("tesseract", "stdin", "stdout", "--psm", "7" if line else "6",
+                   input=png).stdout.decode(errors="replace").strip()
+
+
+def load_catalogue(path):
+    """The catalogue's stored form: per entry width, height, then BGRA pixels."""
+    blob = open(path, "rb").read()
+    entries, at = [], 0
+    while at < len(blob):
+        w, h = struct.unpack_from("<ii", blob, at)
+        at += 8
+        entries.append((w, h, blob[at:at + 4 * w * h]))
+        at += 4 * w * h
+    if len(entries) != 90:
+        raise Failure(f"catalogue holds {len(entries)} entries")
+    return entries
+
+
+def car_rect(column, row):
+    left = (2 * column + row - 17) * 32
+    top = (row - 2 * column + 15) * 16
+    return left + 11, top - 4
+
+
+def bay_centre(column, row):
+    left = (2 * column + row - 17) * 32
+    top = (row - 2 * column + 15) * 16
+    return left + 48, top + 24
+
+
+class Game:
+    def __init__(self, folder):
+        self.folder = folder
+        self.process = subprocess.Popen([os.path.join(folder, "vroomzle")], cwd=folder,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.window = self.wait_for_window("^ Vroomzle$")
+        geometry = xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=") for line in geometry.split())
+        self.x, self.y = int(values["X"]), int(values["Y"])
+        if (int(values["WIDTH"]), int(values["HEIGHT"])) != (792, 573):
+            raise Failure(f"client area is {values['WIDTH']} x {values['HEIGHT']}")
+        time.sleep(0.5)
+
+    def wait_for_window(self, name, timeout=10.0):
+        end = time.time() + timeout
+        while time.time() < end:
+            if self.process.poll() is not None:
+                raise Failure(f"the game ended with {self.process.returncode}: {self.process.stderr.read().decode()}")
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                                   capture_output=True).stdout.split()
+            if found:
+                return found[-1].decode()
+            time.sleep(0.05)
+        raise Failure(f"no window named {name!r} appeared")
+
+    def box_gone(self, timeout=5.0):
+        end = time.time() + timeout
+        while time.time() < end:
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Vroomzle$"],
+                                   capture_output=True).stdout.split()
+            if not found:
+                return
+            time.sleep(0.05)
+        raise Failure("the message box did not close")
+
+    def click(self, point, settle=0.15):
+        xdotool("mousemove", self.x + point[0], self.y + point[1], "click", "1")
+        time.sleep(settle)
+
+    def move(self, point, settle=0.15):
+        xdotool("mousemove", self.x + point[0], self.y + point[1])
+        time.sleep(settle)
+
+    def key(self, name, settle=0.25):
+        xdotool("windowfocus", "--sync", self.window)
+        xdotool("key", name)
+        time.sleep(settle)
+
+    def screen(self):
+        return Screen()
+
+    def read(self, rect, line=False):
+        return self.screen().text(self.x + rect[0], self.y + rect[1], rect[2], rect[3], line)
+
+    def grab(self, rect):
+        return self.screen().crop(self.x + rect[0], self.y + rect[1], rect[2], rect[3])
+
+    def message_box(self):
+        """Reads the information box, then closes it with Return."""
+        box = self.wait_for_window("^Vroomzle$")
+        time.sleep(0.3)
+        values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", box).split())
+        x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        text = eventually(lambda: self.screen().text(x, y, w, h)) or ""
+        xdotool("windowfocus", "--sync", box)
+        xdotool("key", "Return")
+        self.box_gone()
+        time.sleep(0.2)
+        return text
+
+    def header(self):
+        return " ".join(self.read(HEADER_TEXT).split())
+
+    def play_view_point(self, x, y):
+        return VIEW_X + x, VIEW_Y + y
+
+    def cars_on_screen(self, catalogue):
+        """The car id shown in each row's bay, recognised from the screen pixels."""
+        shot = self.screen()
+        found = {}
+        for row in ROWS:
+            left, top = car_rect(COLUMN, row)
+            sx, sy = self.x + VIEW_X + left, self.y + VIEW_Y + top
+            best, best_score, second = None, -1.0, -1.0
+            for car in range(1, 83):
+                w, h, pixels = catalogue[car]
+                same = total = 0
+                for y in range(0, h, 2):
+                    for x in range(0, w, 2):
+                        # The next row's car is drawn over this corner.
+                        if row != ROWS[-1] and x >= 32 and y >= 16:
+                            continue
+                        i = (y * w + x) * 4
+                        if pixels[i + 3] == 0:
+                            continue
+                        total += 1
+                        p = shot.pixel(sx + x, sy + y)
+                        if p[0] == pixels[i + 2] and p[1] == pixels[i + 1] and p[2] == pixels[i]:
+                            same += 1
+                score = same / total if total else 0.0
+                if score > best_score:
+                    best, best_score, second = car, score, best_score
+                elif score > second:
+                    second = score
+            if best_score < 0.98 or second >= best_score:
+                raise Failure(f"row {row}: no car recognised (best {best} at {best_score:.2f})")
+            found[row] = best
+        return found
+
+    def pairs(self, catalogue):
+        by_car = {}
+        for row, car in self.cars_on_screen(catalogue).items():
+            by_car.setdefault(car, []).append(row)
+        pairs = []
+        for car, rows in by_car.items():
+            if len(rows) % 2:
+                raise Failure(f"car {car} shows in {len(rows)} bays")
+            pairs += [(rows[i], rows[i + 1]) for i in range(0, len(rows), 2)]
+        return pairs
+
+    def take_pair(self, a, b):
+        self.click(self.play_view_point(*bay_centre(COLUMN, a)))
+        self.click(self.play_view_point(*bay_centre(COLUMN, b)))
+
+    def quit(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(timeout=5)
+
+
+def eventually(check, timeout=4.0):
+    """Polls check() until it returns a true value; the game may be slow on a busy machine."""
+    end = time.time() + timeout
+    while True:
+        try:
+            result = check()
+        except Failure:
+            if time.time() > end:
+                raise
+            result = None
+        if result or time.time() > end:
+            return result
+        time.sleep(0.2)
+
+
+def expect(what, read, wanted):
+    seen = ""
+
+    def shows():
+        nonlocal seen
+        seen = read()
+        return wanted in seen
+
+    if not eventually(shows):
+        raise Failure(f"{what}: wanted {wanted!r}, the screen shows {seen!r}")
+    print(f"ok: {what}: {wanted}")
+
+
+def save_screen(build):
+    """The screen at the moment of failure, for whoever reads the log."""
+    shot = os.path.join(build, "tests", "e2e-failure.png")
+    subprocess.run(["import", "-window", "root", shot])
+    print(f"screen saved as {shot}", file=sys.stderr)
+
+
+def win_level(game, catalogue, money):
+    game.click(START, settle=0.4)
+    expect("a new board", game.header, "8 cars left")
+    game.move(PARK_POINTER)
+    for a, b in eventually(lambda: game.pairs(catalogue)):
+        game.take_pair(a, b)
+    box = game.message_box()
+    expect("the win", lambda: box, "CONGRATULATIONS!")
+    expect("the money", game.header, money)
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    catalogue = load_catalogue(os.path.join(build, "art", "catalogue.bin"))
+    with tempfile.TemporaryDirectory(prefix="vroomzle-e2e-") as folder:
+        shutil.copy2(os.path.join(build, "vroomzle"), folder)
+        shutil.copytree(os.path.join(build, "tiles"), os.path.join(folder, "tiles"))
+        os.mkdir(os.path.join(folder, "map"))  # no backgrounds: the cars stand on black
+        with open(os.path.join(folder, "map", "level.ini"), "w", newline="") as f:
+            f.write(LEVEL_LINE * 110)
+
+        game = Game(folder)
+        try:
+            expect("start-up", game.header, "$0")
+            win_level(game, catalogue, "$105")
+            expect("next level chosen", lambda: game.read(SPIN_NORMAL, line=True), "2")
+            win_level(game, catalogue, "$215")
+
+            game.click(SHOP_BUTTON, settle=0.3)
+            slot_before = game.grab(UNDO_SLOT)
+            game.click(UNDO_BUY_BUTTON, settle=0.4)
+            expect("undo bought", game.header, "$15")
+            expect("the shop button", lambda: game.read(UNDO_BUTTON_FACE, line=True), "SELL")
+            if not eventually(lambda: game.grab(UNDO_SLOT) != slot_before):
+                raise Failure("the header slot of undo did not change")
+            print("ok: the header shows undo owned")
+            slot_owned = game.grab(UNDO_SLOT)
+
+            game.click(MENU_BUTTON, settle=0.3)
+            game.click(START, settle=0.4)
+            a, b = eventually(lambda: game.pairs(catalogue))[0]
+            game.move(game.play_view_point(*bay_centre(COLUMN, b)), settle=0.3)
+            before = game.grab(PLAY_VIEW)
+            game.take_pair(a, b)
+            time.sleep(0.2)
+            expect("a pair taken", game.header, "6 cars left")
+            if not eventually(lambda: game.grab(PLAY_VIEW) != before):
+                raise Failure("taking a pair did not change the play view")
+            game.key("BackSpace")
+            expect("undo", game.header, "8 cars left")
+            if not eventually(lambda: game.grab(PLAY_VIEW) == before):
+                raise Failure("after Backspace the play view differs from before the pair")
+            print("ok: Backspace brought the pair back")
+
+            game.click(MENU_BUTTON, settle=0.3)
+            game.click(SAVE_PROFILE)
+            saved = game.message_box()
+            expect("save", lambda: saved, "SAVED")
+            game.click(SAVE_AND_EXIT, settle=0.3)
+            if game.process.wait(timeout=5) != 0:
+                raise Failure(f"SAVE & EXIT ended the game with {game.process.returncode}")
+            print("ok: SAVE & EXIT closed the game")
+
+            game = Game(folder)
+            expect("a fresh start", game.header, "$0")
+            game.click(LOAD_PROFILE)
+            loaded = game.message_box()
+            expect("load", lambda: loaded, "Profile loaded")
+            expect("money after load", game.header, "$15")
+            if not eventually(lambda: game.grab(UNDO_SLOT) == slot_owned):
+                raise Failure("after loading, the header does not show undo owned")
+            print("ok: the header shows undo owned after loading")
+            expect("level after load", lambda: game.read(SPIN_NORMAL, line=True), "3")
+        except Failure:
+            save_screen(build)
+            raise
+        finally:
+            game.quit()
+    print("the game played through in a real window")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)
