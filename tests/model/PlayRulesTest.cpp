@@ -212,6 +212,42 @@ TEST_F(Table, UndoTakesBackOnlyTheLatestAcceptedClick)
 
 }
 
+TEST_F(Table, UndoAfterARevealAndAfterASelection)
+{
+    Put(4, 12, {0, 9, 8});
+    Put(4, 13, {9});
+    Put(4, 14, {8});
+    Start();
+    const OptionFlags undo = All();
+
+    // A reveal is taken back: the hidden car goes down again, its count and tile return.
+    ASSERT_EQ(Click(4, 12), ClickOutcome::Revealed);
+    V.Calls.clear();
+    GameKeyUp(B, V, KeyBackspace, true, undo);
+    EXPECT_EQ(B.Cells(4, 12), (Cell{{0, 9, 8, 0, 0, 0}}));
+    EXPECT_EQ(B.HiddenCount(4, 12), 2);
+    EXPECT_EQ(B.CarsLeft, 4);
+    EXPECT_EQ(V.Starting("hide"), Calls{"hide 4,12"});
+    EXPECT_EQ(V.Starting("countpic"), Calls{"countpic 4,12"});
+    EXPECT_EQ(BrokenInvariant(B), "");
+
+    // Undo of a selecting click restores cars that did not change: nothing redrawn,
+    // and the selection itself is not part of the snapshot.
+    ASSERT_EQ(Click(4, 13), ClickOutcome::Selected);
+    V.Calls.clear();
+    GameKeyUp(B, V, KeyBackspace, true, undo);
+    EXPECT_EQ(V.Starting("car"), Calls{});
+    EXPECT_EQ(V.Starting("hide"), Calls{});
+    EXPECT_TRUE(B.CarSelected);
+    EXPECT_EQ(BrokenInvariant(B), "");
+
+    // The pair can still be completed after that undo, and the reveal made again.
+    ASSERT_EQ(Click(4, 12), ClickOutcome::Revealed);
+    EXPECT_EQ(Click(4, 13), ClickOutcome::Selected);
+    EXPECT_EQ(Click(4, 12), ClickOutcome::PairRemoved);
+    EXPECT_EQ(B.CarsLeft, 2);
+}
+
 TEST_F(Table, GameKeysNeedInputThePageAndTheOption)
 {
     Put(4, 10, {3});
