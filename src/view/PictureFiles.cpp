@@ -53,9 +53,17 @@ uint32_t U32(const std::vector<uint8_t>& b, size_t at)
            (static_cast<uint32_t>(b[at + 2]) << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
 
+struct BitmapLayout {
+    uint32_t BitCount = 0;
+    uint32_t Compression = 0;
+    uint64_t OffBits = 0;
+    int64_t Width = 0;
+    int64_t Height = 0; // negative: rows stored top to bottom
+};
+
 // Qt's reader accepts a file cut short in its pixel data and fills the missing
 // rows with zeros, so the headers are checked against the file's size first.
-bool BitmapHeadersHold(const std::vector<uint8_t>& b, uint32_t& bitCount)
+bool BitmapHeadersHold(const std::vector<uint8_t>& b, BitmapLayout& layout)
 {
     constexpr size_t FileHeader = 14;
     if (b.size() < FileHeader + 12 || b[0] != 'B' || b[1] != 'M')
@@ -64,7 +72,7 @@ bool BitmapHeadersHold(const std::vector<uint8_t>& b, uint32_t& bitCount)
     const uint32_t infoSize = U32(b, 14);
     int64_t width = 0;
     int64_t height = 0;
-    bitCount = 0;
+    uint32_t bitCount = 0;
     uint32_t compression = 0;
     uint64_t sizeImage = 0;
     if (infoSize == 12) {
@@ -83,6 +91,7 @@ bool BitmapHeadersHold(const std::vector<uint8_t>& b, uint32_t& bitCount)
     if (width <= 0 || height == 0 || offBits < FileHeader + infoSize || offBits > b.size())
         return false;
     const uint64_t rows = static_cast<uint64_t>(height < 0 ? -height : height);
+    layout = BitmapLayout{bitCount, compression, offBits, width, height};
     switch (compression) {
     case 0: // BI_RGB
     case 3: // BI_BITFIELDS
@@ -200,24 +209,38 @@ bool DecodeJpegInto(const uint8_t* data, size_t size, JpegResult* result, JpegEr
 Picture LoadBitmapFile(const std::string& path)
 {
     const std::vector<uint8_t> bytes = ReadWholeFile(path, nullptr);
-    uint32_t bitCount = 0;
-    if (!BitmapHeadersHold(bytes, bitCount))
+    BitmapLayout layout;
+    if (!BitmapHeadersHold(bytes, layout))
         throw GameError::BitmapNotValid();
+    const uint32_t bitCount = layout.BitCount;
     QImage image = QImage::fromData(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                            static_cast<qsizetype>(bytes.size())),
                                     "BMP");
     if (image.isNull())
         throw GameError::BitmapNotValid();
     const bool keepsAlpha = bitCount == 32;
+    const bool readerKeptAlpha = image.hasAlphaChannel();
     image = image.convertToFormat(keepsAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull())
         throw GameError::BitmapNotValid();
     Picture picture(image.width(), image.height(), 0, DrawMode::Opaque);
     for (int32_t y = 0; y < picture.Height; ++y)
         std::memcpy(&picture.At(0, y), image.constScanLine(y), static_cast<size_t>(picture.Width) * 4);
-    if (!keepsAlpha)
+    if (!keepsAlpha) {
         for (uint32_t& pixel : picture.Pixels)
             pixel |= 0xFF000000u;
+    } else if (layout.Compression == 0 && !readerKeptAlpha && layout.Width == picture.Width &&
+               (layout.Height < 0 ? -layout.Height : layout.Height) == picture.Height) {
+        // Qt reads a plain 32-bit bitmap as RGB32 and drops the fourth byte of
+        // each pixel; a 32-bit picture keeps its alpha, so it is taken from the file.
+        const size_t rowBytes = static_cast<size_t>(layout.Width) * 4;
+        for (int32_t y = 0; y < picture.Height; ++y) {
+            const int32_t stored = layout.Height < 0 ? y : picture.Height - 1 - y;
+            const uint8_t* row = bytes.data() + layout.OffBits + static_cast<size_t>(stored) * rowBytes;
+            for (int32_t x = 0; x < picture.Width; ++x)
+                picture.At(x, y) = (picture.At(x, y) & 0xFFFFFFu) | (static_cast<uint32_t>(row[x * 4 + 3]) << 24);
+        }
+    }
     return picture;
 }
 
