@@ -1,3 +1,4 @@
+#include "LevelBuilder.h"
 #include "levels/CheckLevel.h"
 
 #include <gtest/gtest.h>
@@ -5,16 +6,6 @@
 #include <initializer_list>
 
 namespace {
-
-LevelRecord Level(int shape, int pool, std::initializer_list<int> codes)
-{
-    LevelRecord r;
-    r.ShapeId = shape;
-    r.PoolTypeId = pool;
-    for (int c : codes)
-        r.Positions[r.PositionCount++] = c;
-    return r;
-}
 
 // The single problem found, or "" when there is not exactly one.
 std::string OnlyProblem(const LevelRecord& r)

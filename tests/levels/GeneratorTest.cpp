@@ -1,5 +1,6 @@
 #include "FakeViews.h"
 #include "Invariants.h"
+#include "LevelBuilder.h"
 #include "core/GameError.h"
 #include "core/Random.h"
 #include "levels/Generator.h"
@@ -15,16 +16,6 @@
 namespace {
 
 using Calls = std::vector<std::string>;
-
-LevelRecord Level(int shape, int poolType, std::initializer_list<PositionCode> positions)
-{
-    LevelRecord r;
-    r.ShapeId = shape;
-    r.PoolTypeId = poolType;
-    for (PositionCode p : positions)
-        r.Positions[r.PositionCount++] = p;
-    return r;
-}
 
 // The built list of a recipe, entries 1 … 164.
 std::vector<CarId> Recipe(int poolType)

@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""Designs the 110 levels of data/map/level.ini from measured difficulty.
+
+usage: design_levels.py TOOL OUTPUT [--work DIR]
+
+TOOL is a built vroomzle-levels. For every level number the script draws a
+set of candidate lines that fit the level's place in the plan (board shape,
+pool types, stack depths and row lengths growing with the level), measures
+each candidate at that very level number with `TOOL stats --csv` (so the
+figures are exactly those the shipped file will show), and keeps, level by
+level, the candidate that best meets the planned casual win rate while the
+rate keeps falling along each championship and free tier. Everything is
+seeded: the same tool and script write the same file.
+"""
+import csv
+import io
+import os
+import random
+import subprocess
+import sys
+import tempfile
+
+# MinColumn, MinRow, MaxColumn, MaxRow of the ten board shapes.
+SHAPES = {
+    1: (4, 10, 10, 18), 2: (4, 10, 9, 20), 3: (4, 11, 9, 20), 4: (4, 10, 9, 19), 5: (4, 10, 9, 20),
+    6: (3, 11, 10, 18), 7: (4, 9, 9, 20), 8: (4, 9, 8, 20), 9: (5, 7, 10, 18), 10: (3, 11, 10, 18),
+}
+# Shapes in the order a championship cycles through them: each appears four times.
+SHAPE_CYCLE = [6, 10, 3, 4, 1, 2, 5, 8, 7, 9]
+# Pool types from the most distinct car ids to the fewest.
+POOLS_BY_VARIETY = [9, 8, 5, 3, 7, 4, 1, 2, 6]
+CANDIDATES = 80
+DEALS = 200
+CHECK_DEALS = 40  # the figures the shipped-levels test recomputes
+
+
+def rows(shape):
+    return SHAPES[shape][3] - SHAPES[shape][1] + 1
+
+
+def positions(rng, shape, depths, dig):
+    """A row's position list: the reverse of a legal way to empty the row.
+
+    depths[i] is the stack height of column MinColumn + i. A car may leave once
+    every lower non-empty column has lost its top car and the cars above it in
+    its own bay are gone. `dig` is the chance of taking the next car of an
+    already opened column rather than opening the next column.
+    """
+    first = SHAPES[shape][0]
+    taken = [0] * len(depths)
+    order = []
+    total = sum(depths)
+    while len(order) < total:
+        opened = [i for i, d in enumerate(depths) if taken[i] > 0 and taken[i] < d]
+        # The next column to open: the lowest whose top is still there.
+        closed = [i for i, d in enumerate(depths) if taken[i] == 0 and d > 0]
+        choices = []
+        if closed and all(taken[j] > 0 or depths[j] == 0 for j in range(closed[0])):
+            choices.append(closed[0])
+        if opened and (not choices or rng.random() < dig):
+            pick = rng.choice(opened)
+        else:
+            pick = choices[0]
+        order.append(100 * taken[pick] + first + pick)
+        taken[pick] += 1
+    return list(reversed(order))
+
+
+def line(number, shape, pool, codes):
+    text = "L%03d%03d,%03d," % (number, shape, pool) + "".join("%03d," % c for c in codes) + "---,"
+    return text.ljust(64) + ";"
+
+
+# Free tiers: (first record, planned casual rate, progress). The spare records
+# no mode deals sit between the tiers and get figures between theirs.
+FREE_TIERS = [(81, 0.97, 0.05), (85, 0.9, 0.15), (91, 0.72, 0.4), (95, 0.6, 0.5), (101, 0.42, 0.65),
+              (105, 0.35, 0.7), (106, 0.1, 0.95), (110, 0.1, 0.95)]
+
+
+def plan(number):
+    """(shape, pools, deepest range, positions-per-row range, planned casual rate).
+
+    Progress u runs from 0 (small boards, all-different cars, nothing hidden)
+    to about 1 (deep stacks drawn from few car ids); the ranges follow it.
+    """
+    if number <= 80:
+        k = (number - 1) % 40
+        shape = SHAPE_CYCLE[k % 10]
+        if number <= 40:
+            u, rate = k / 39, 1.0 - 0.87 * k / 39
+        else:
+            # Starts about where the normal championship is halfway, ends beyond it.
+            u, rate = 0.58 + 0.55 * k / 39, 0.62 - 0.57 * k / 39
+    else:
+        _, rate, u = max(t for t in FREE_TIERS if t[0] <= number)
+        shape = SHAPE_CYCLE[number % 10]
+    variety = POOLS_BY_VARIETY
+    centre = u * (len(variety) - 1)
+    pools = sorted({variety[max(0, min(len(variety) - 1, int(round(centre + d))))] for d in (-1, 0, 1)})
+    deep_lo = 1 + int(u * 2.5)
+    deep_hi = min(6, 1 + int(round(u * 4.5)) + 1)
+    width = SHAPES[shape][2] - SHAPES[shape][0] + 1
+    per_row_lo = max(1, int(1 + u * 8))
+    per_row_hi = max(per_row_lo + 2, int(3 + u * (width * 3)))
+    return shape, pools, (deep_lo, deep_hi), (per_row_lo, per_row_hi), rate
+
+
+def candidate(rng, number):
+    shape, pools, (deep_lo, deep_hi), (lo, hi), _ = plan(number)
+    first, _, last, _ = SHAPES[shape]
+    width = last - first + 1
+    n_rows = rows(shape)
+    for _ in range(1000):
+        pool = rng.choice(pools)
+        deepest = rng.randint(deep_lo, deep_hi)
+        used = rng.randint(1, width)
+        depths = [0] * width
+        for i in range(used):
+            depths[i] = rng.randint(1, deepest)
+        depths[rng.randrange(used)] = deepest
+        if rng.random() < 0.3:  # leave a gap column now and then
+            depths.insert(rng.randrange(1, width), 0)
+            depths = depths[:width]
+        count = sum(depths)
+        if not (lo <= count <= hi) or count > 41 or (n_rows * count) % 2 or n_rows * count > 328:
+            continue
+        codes = positions(rng, shape, depths, rng.choice([0.0, 0.3, 0.6, 1.0]))
+        return line(number, shape, pool, codes)
+    raise RuntimeError("no candidate for level %d" % number)
+
+
+def measure(tool, path, deals):
+    out = subprocess.run([tool, "stats", path, "--csv", "--deals", str(deals)], check=False,
+                         capture_output=True, text=True)
+    if out.returncode not in (0, 1):
+        raise RuntimeError(out.stderr)
+    return {int(r["level"]): r for r in csv.DictReader(io.StringIO(out.stdout))}
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    tool, output = sys.argv[1], sys.argv[2]
+    work = sys.argv[sys.argv.index("--work") + 1] if "--work" in sys.argv else tempfile.mkdtemp()
+    rng = random.Random(20261209)
+    files = []
+    for j in range(CANDIDATES):
+        lines = [candidate(rng, n) for n in range(1, 111)]
+        path = os.path.join(work, "candidates%02d.ini" % j)
+        with open(path, "w", newline="") as f:
+            f.write("".join(l + "\r\n" for l in lines))
+        files.append((lines, measure(tool, path, DEALS), measure(tool, path, CHECK_DEALS)))
+        print("measured candidate set %d/%d" % (j + 1, CANDIDATES), file=sys.stderr)
+
+    chosen = {}
+    groups = [range(1, 41), range(41, 81), range(81, 85), range(85, 91), range(91, 95), range(95, 101),
+              range(101, 105), range(105, 106), range(106, 110), range(110, 111)]
+    for group in groups:
+        pick_falling(group, files, chosen)
+    with open(output, "w", newline="") as f:
+        f.write("".join(chosen[n] + "\r\n" for n in range(1, 111)))
+    return 0
+
+
+def pick_falling(levels, files, chosen):
+    """Per level the candidate nearest the planned rate, the rates falling along the group.
+
+    Dynamic programming over the candidates of consecutive levels: a rise of
+    the casual rate (at the full or the test's deal count) costs far more than
+    missing the planned rate, a tie costs a little.
+    """
+    levels = list(levels)
+
+    def rates(j, n):
+        full, check = files[j][1][n], files[j][2][n]
+        if full["casual"] == "-":
+            return None
+        return float(full["casual"]), float(check["casual"])
+
+    best = {}
+    for idx, n in enumerate(levels):
+        target = plan(n)[4]
+        nxt = {}
+        for j in range(len(files)):
+            r = rates(j, n)
+            if r is None:
+                continue
+            miss = 4 * ((r[0] - target) ** 2 + 0.5 * (r[1] - target) ** 2)
+            if idx == 0:
+                nxt[j] = (miss, [j])
+                continue
+            options = []
+            for k, (cost, path) in best.items():
+                prev = rates(k, levels[idx - 1])
+                step = 0.0
+                for a, b in zip(prev, r):
+                    if b > a:
+                        step += 1.0 + 10 * (b - a)
+                    elif b == a:
+                        step += 0.05
+                options.append((cost + miss + step, path + [j]))
+            nxt[j] = min(options)
+        best = nxt
+    cost, path = min(best.values())
+    for n, j in zip(levels, path):
+        chosen[n] = files[j][0][n - 1]
+
+
+if __name__ == "__main__":
+    sys.exit(main())
