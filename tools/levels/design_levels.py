@@ -3,6 +3,8 @@
 
 usage: design_levels.py TOOL OUTPUT [--work DIR]
 
+(--work keeps the candidate files and their figures in DIR.)
+
 TOOL is a built vroomzle-levels. For every level number the script draws a
 set of candidate lines that fit the level's place in the plan (board shape,
 pool types, stack depths and row lengths growing with the level), measures
@@ -142,7 +144,13 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     tool, output = sys.argv[1], sys.argv[2]
-    work = sys.argv[sys.argv.index("--work") + 1] if "--work" in sys.argv else tempfile.mkdtemp()
+    if "--work" in sys.argv:
+        return design(tool, output, sys.argv[sys.argv.index("--work") + 1])
+    with tempfile.TemporaryDirectory() as work:
+        return design(tool, output, work)
+
+
+def design(tool, output, work):
     rng = random.Random(20261209)
     files = []
     for j in range(CANDIDATES):

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,15 @@ const char* const StatsHelp =
     "                 careful   share of the N deals the careful player won\n"
     "               cars, hidden and deepest follow from the level line alone and are\n"
     "               the same in every deal; should one vary, it shows as MIN-MAX.\n"
-    "               A level that is not well-formed shows '-' and its first problem.\n"
+    "               A level that is not well-formed shows '-' (the text table adds\n"
+    "               its first problem).\n"
     "\n"
-    "               The casual player takes a uniformly random pair of free cars with\n"
-    "               the same id. Only when no such pair exists does it reveal a random\n"
-    "               emptied bay (empty top, hidden car below). It has lost when it can\n"
-    "               do neither with cars left.\n"
+    "               Both players play the same N deals, each with its own seeded\n"
+    "               choices. A top car is free when no lower column of its row holds\n"
+    "               a top car. The casual player takes a uniformly random pair of free\n"
+    "               cars with the same id. Only when no such pair exists does it\n"
+    "               reveal a random emptied bay (empty top, hidden car below). It has\n"
+    "               lost when it can do neither with cars left.\n"
     "               The careful player plays the same way, but first drops every pair\n"
     "               that would leave a car of the same id blocked for good, unless\n"
     "               that drops them all. Car B waits on car A when both stand in one\n"
@@ -330,8 +334,14 @@ int main(int argc, char** argv)
         return Check(argv[2]);
     if (argc == 5 && !std::strcmp(argv[1], "deal"))
         return Deal(argv[2], argv[3], argv[4]);
-    if (argc >= 3 && !std::strcmp(argv[1], "stats"))
-        return Stats(argc - 2, argv + 2);
+    if (argc >= 3 && !std::strcmp(argv[1], "stats")) {
+        try {
+            return Stats(argc - 2, argv + 2);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "stats: %s\n", e.what());
+            return 2;
+        }
+    }
     PrintUsage(stderr);
     return 2;
 }
