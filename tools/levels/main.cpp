@@ -107,6 +107,18 @@ bool ParseNumber(const char* text, unsigned long long limit, unsigned long long&
     return true;
 }
 
+// Reads a level file; an unreadable one is reported with the game's message.
+bool LoadOrReport(const char* path, LevelTable& table)
+{
+    try {
+        LoadLevelFile(path, table);
+        return true;
+    } catch (const GameError& e) {
+        std::fprintf(stderr, "%s: %s.\n", path, e.what());
+        return false;
+    }
+}
+
 int Deal(const char* path, const char* levelText, const char* seedText)
 {
     unsigned long long level = 0, seed = 0;
@@ -122,12 +134,8 @@ int Deal(const char* path, const char* levelText, const char* seedText)
     static LevelTable table;
     static Board board;
     static CarPool pool;
-    try {
-        LoadLevelFile(path, table);
-    } catch (const GameError& e) {
-        std::fprintf(stderr, "%s: %s.\n", path, e.what());
+    if (!LoadOrReport(path, table))
         return 2;
-    }
     const int32_t number = static_cast<int32_t>(level);
     SilentView view;
     SetRandomState(static_cast<uint32_t>(seed));
@@ -149,12 +157,8 @@ int Deal(const char* path, const char* levelText, const char* seedText)
 int Check(const char* path)
 {
     LevelTable table;
-    try {
-        LoadLevelFile(path, table);
-    } catch (const GameError& e) {
-        std::fprintf(stderr, "%s: %s.\n", path, e.what());
+    if (!LoadOrReport(path, table))
         return 2;
-    }
     int problems = 0, badReachable = 0, badOther = 0;
     for (int32_t number = 1; number <= LevelCount; ++number) {
         const auto found = CheckLevel(table.Level(number));
@@ -273,12 +277,8 @@ int Stats(int argc, char** argv)
         return 2;
     }
     static LevelTable table;
-    try {
-        LoadLevelFile(path, table);
-    } catch (const GameError& e) {
-        std::fprintf(stderr, "%s: %s.\n", path, e.what());
+    if (!LoadOrReport(path, table))
         return 2;
-    }
 
     if (csv)
         std::puts("level,shape,pool,cars,hidden,deepest,distinct,range,casual,careful");
