@@ -43,6 +43,18 @@ PreparedPicture PreparePicture(const Picture& picture)
             p.Runs.push_back(OpaqueRun{runStart, p.Width - runStart});
     }
     p.RowRuns.push_back(static_cast<uint32_t>(p.Runs.size()));
+    p.RowFirstChunk.assign(static_cast<size_t>(p.Height), 0);
+    p.RowEndChunk.assign(static_cast<size_t>(p.Height), 0);
+    for (int32_t y = 0; y < p.Height; ++y) {
+        const uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(y) * static_cast<size_t>(chunks)];
+        int32_t first = 0, end = chunks;
+        while (first < end && masks[first] == 0)
+            ++first;
+        while (end > first && masks[end - 1] == 0)
+            --end;
+        p.RowFirstChunk[static_cast<size_t>(y)] = static_cast<uint16_t>(first);
+        p.RowEndChunk[static_cast<size_t>(y)] = static_cast<uint16_t>(end);
+    }
     return p;
 }
 
@@ -83,6 +95,14 @@ void DrawPlain(Picture& frame, const Picture& picture, DrawMode mode, const Rect
 void FillBackground(Picture& frame, const Picture& opaqueBackground, uint32_t viewColour, const Rect& clip)
 {
     const uint32_t colour = Opaque(viewColour);
+    if (clip.Left == 0 && clip.Right == frame.Width && opaqueBackground.Width == frame.Width &&
+        clip.Bottom <= opaqueBackground.Height) {
+        // Whole rows of a background as wide as the view: one copy.
+        std::memcpy(&frame.At(0, clip.Top),
+                    opaqueBackground.Pixels.data() + static_cast<size_t>(clip.Top) * static_cast<size_t>(frame.Width),
+                    static_cast<size_t>(clip.Height()) * static_cast<size_t>(frame.Width) * 4);
+        return;
+    }
     const int32_t backRight = std::min(clip.Right, std::max(clip.Left, opaqueBackground.Width));
     for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
         uint32_t* row = &frame.At(0, y);
@@ -162,25 +182,31 @@ __attribute__((target("avx512f"))) void DrawAvx512(Picture& frame, const Prepare
     // Clipping only ever trims the first and the last chunk of a row.
     const uint32_t firstClip = 0xFFFFu << (sx0 - c0 * 16);
     const uint32_t lastClip = 0xFFFFu >> (c1 * 16 - sx1);
-    for (int32_t sy = sy0; sy < sy1; ++sy) {
-        uint32_t* row = &frame.At(0, top + sy);
-        const uint32_t* src = &p.Pixels[static_cast<size_t>(sy) * static_cast<size_t>(p.Stride)];
-        const uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(sy) * static_cast<size_t>(chunks)];
-        for (int32_t c = c0; c < c1; ++c) {
+    const size_t frameWidth = static_cast<size_t>(frame.Width);
+    uint32_t* row = &frame.At(0, top + sy0);
+    const uint32_t* src = &p.Pixels[static_cast<size_t>(sy0) * static_cast<size_t>(p.Stride)];
+    const uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(sy0) * static_cast<size_t>(chunks)];
+    // Every store is a masked one, full chunks included: branching on the mask along
+    // a footprint's edge mispredicts, and a masked store costs what a plain one does.
+    if (sx0 == 0 && sx1 == p.Width) {
+        // Not cut at the sides (the usual case): the row's masks alone decide.
+        for (int32_t sy = sy0; sy < sy1; ++sy, row += frameWidth, src += p.Stride, masks += chunks) {
+            uint32_t* d = PixelAddress(row, left);
+            const int32_t end = p.RowEndChunk[static_cast<size_t>(sy)];
+            for (int32_t c = p.RowFirstChunk[static_cast<size_t>(sy)]; c < end; ++c)
+                _mm512_mask_storeu_epi32(d + c * 16, static_cast<__mmask16>(masks[c]), _mm512_loadu_si512(src + c * 16));
+        }
+        return;
+    }
+    for (int32_t sy = sy0; sy < sy1; ++sy, row += frameWidth, src += p.Stride, masks += chunks) {
+        const int32_t first = std::max<int32_t>(c0, p.RowFirstChunk[static_cast<size_t>(sy)]);
+        const int32_t end = std::min<int32_t>(c1, p.RowEndChunk[static_cast<size_t>(sy)]);
+        for (int32_t c = first; c < end; ++c) {
             uint32_t m = masks[c];
-            if (c == c0)
-                m &= firstClip;
-            if (c == c1 - 1)
-                m &= lastClip;
-            m &= 0xFFFFu;
-            if (m == 0)
-                continue;
+            m &= c == c0 ? firstClip : 0xFFFFu;
+            m &= c == c1 - 1 ? lastClip : 0xFFFFu;
             const __m512i v = _mm512_loadu_si512(src + c * 16);
-            uint32_t* d = PixelAddress(row, left + c * 16);
-            if (m == 0xFFFFu)
-                _mm512_storeu_si512(d, v);
-            else
-                _mm512_mask_storeu_epi32(d, static_cast<__mmask16>(m), v);
+            _mm512_mask_storeu_epi32(PixelAddress(row, left + c * 16), static_cast<__mmask16>(m), v);
         }
     }
 }

@@ -1,7 +1,27 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
+
+// Pixels start on a cache line, so each row of a picture whose width is a multiple
+// of 16 does too and the compositor's 64-byte loads and stores touch one line each.
+template <class T>
+struct CacheLineAllocator {
+    using value_type = T;
+    static constexpr std::align_val_t Alignment{64};
+    CacheLineAllocator() = default;
+    template <class U>
+    CacheLineAllocator(const CacheLineAllocator<U>&) noexcept {}
+    T* allocate(size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), Alignment)); }
+    void deallocate(T* p, size_t) noexcept { ::operator delete(p, Alignment); }
+    template <class U>
+    bool operator==(const CacheLineAllocator<U>&) const noexcept { return true; }
+    template <class U>
+    bool operator!=(const CacheLineAllocator<U>&) const noexcept { return false; }
+};
+
+using PixelVector = std::vector<uint32_t, CacheLineAllocator<uint32_t>>;
 
 // Blend: source over with all-or-nothing alpha. Opaque: copied as it is.
 enum class DrawMode { Blend, Opaque };
@@ -12,7 +32,7 @@ enum class DrawMode { Blend, Opaque };
 struct Picture {
     int32_t Width = 0;
     int32_t Height = 0;
-    std::vector<uint32_t> Pixels;
+    PixelVector Pixels;
     DrawMode Mode = DrawMode::Blend;
 
     Picture() = default;

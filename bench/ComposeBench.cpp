@@ -1,0 +1,87 @@
+// The play view composed three ways on the dealt-looking 72-bay scene: the whole
+// frame by the compositor, the same frame by QPainter, and the damage-tracked
+// repaint after the hover marker moves one bay.
+#include "view/Compositor.h"
+#include "view/LayerScene.h"
+
+#include "PainterScene.h"
+#include "SceneFixtures.h"
+
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+fixture::DealtView& View()
+{
+    // Built once: the catalogue and the scene are large enough to matter.
+    static const std::unique_ptr<fixture::DealtView> view = std::make_unique<fixture::DealtView>(72);
+    return *view;
+}
+
+void BM_ComposePlayView(benchmark::State& state)
+{
+    fixture::DealtView& view = View();
+    for (auto _ : state) {
+        view.Play.RecomposeAll();
+        benchmark::DoNotOptimize(view.Play.Frame().Pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["pixels"] = static_cast<double>(view.Play.ComposedPixels());
+    state.SetLabel(ActiveKernel() == ComposeKernel::Avx512 ? "avx512" : ActiveKernel() == ComposeKernel::Avx2 ? "avx2" : "scalar");
+}
+
+// The floor of a full compose: one copy of the background into the frame.
+void BM_ComposeFloorBackgroundCopy(benchmark::State& state)
+{
+    const Picture back = fixture::PatternBackground();
+    Picture frame(back.Width, back.Height);
+    for (auto _ : state) {
+        std::memcpy(frame.Pixels.data(), back.Pixels.data(), back.Pixels.size() * sizeof(uint32_t));
+        benchmark::DoNotOptimize(frame.Pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_ComposePlayViewQPainter(benchmark::State& state)
+{
+    fixture::DealtView& view = View();
+    const fixture::PainterScene painter(view.Play, Rgb(0, 0, 0));
+    QImage target(view.Play.Width(), view.Play.Height(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        painter.Paint(target);
+        benchmark::DoNotOptimize(target.constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_PointerMove(benchmark::State& state)
+{
+    fixture::DealtView& view = View();
+    const std::vector<BayPos> bays = view.Bays();
+    size_t next = 0;
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        const BayPos bay = bays[next];
+        next = (next + 7) % bays.size(); // a jump, so both marker places need repainting
+        view.Scene.BeginUpdate();
+        view.Scene.MoveHoverMarker(bay.Column, bay.Row);
+        view.Scene.EndUpdate();
+        view.Scene.Changed();
+        pixels += view.Play.ComposedPixels();
+        benchmark::DoNotOptimize(view.Play.Frame().Pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+
+} // namespace
+
+BENCHMARK(BM_ComposePlayView)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComposeFloorBackgroundCopy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComposePlayViewQPainter)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PointerMove)->Unit(benchmark::kMicrosecond);
