@@ -55,6 +55,29 @@ PreparedPicture PreparePicture(const Picture& picture)
         p.RowFirstChunk[static_cast<size_t>(y)] = static_cast<uint16_t>(first);
         p.RowEndChunk[static_cast<size_t>(y)] = static_cast<uint16_t>(end);
     }
+    p.PackedRows.reserve(static_cast<size_t>(p.Height) + 1);
+    for (int32_t y = 0; y < p.Height; ++y) {
+        const uint32_t* row = &p.Pixels[static_cast<size_t>(y) * static_cast<size_t>(p.Stride)];
+        const uint32_t runsFrom = p.RowRuns[static_cast<size_t>(y)], runsTo = p.RowRuns[static_cast<size_t>(y) + 1];
+        p.PackedRows.push_back(PreparedPicture::PackedRow{0, static_cast<uint32_t>(p.PackedMasks.size())});
+        if (runsFrom < runsTo) {
+            const int32_t start = p.Runs[runsFrom].Start;
+            const int32_t end = p.Runs[runsTo - 1].Start + p.Runs[runsTo - 1].Length;
+            p.PackedRows.back().Start = start;
+            const int32_t count = (end - start + 15) / 16;
+            for (int32_t j = 0; j < count; ++j) {
+                uint32_t mask = 0;
+                for (int32_t lane = 0; lane < 16; ++lane) {
+                    const int32_t x = start + j * 16 + lane;
+                    const bool drawn = x < end && (row[x] >> 24) != 0;
+                    p.Packed.push_back(drawn ? row[x] : 0);
+                    mask |= drawn ? 1u << lane : 0u;
+                }
+                p.PackedMasks.push_back(static_cast<uint16_t>(mask));
+            }
+        }
+    }
+    p.PackedRows.push_back(PreparedPicture::PackedRow{0, static_cast<uint32_t>(p.PackedMasks.size())});
     return p;
 }
 
@@ -176,37 +199,41 @@ __attribute__((target("avx2"))) void DrawAvx2(Picture& frame, const PreparedPict
 __attribute__((target("avx512f"))) void DrawAvx512(Picture& frame, const PreparedPicture& p, int32_t left, int32_t top,
                                                    int32_t sx0, int32_t sx1, int32_t sy0, int32_t sy1)
 {
-    const int32_t chunks = p.Stride / 16;
-    const int32_t c0 = sx0 >> 4;
-    const int32_t c1 = (sx1 + 15) >> 4;
-    // Clipping only ever trims the first and the last chunk of a row.
-    const uint32_t firstClip = 0xFFFFu << (sx0 - c0 * 16);
-    const uint32_t lastClip = 0xFFFFu >> (c1 * 16 - sx1);
     const size_t frameWidth = static_cast<size_t>(frame.Width);
     uint32_t* row = &frame.At(0, top + sy0);
-    const uint32_t* src = &p.Pixels[static_cast<size_t>(sy0) * static_cast<size_t>(p.Stride)];
-    const uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(sy0) * static_cast<size_t>(chunks)];
+    const uint32_t* packed = p.Packed.data();
+    const uint16_t* masks = p.PackedMasks.data();
     // Every store is a masked one, full chunks included: branching on the mask along
     // a footprint's edge mispredicts, and a masked store costs what a plain one does.
     if (sx0 == 0 && sx1 == p.Width) {
         // Not cut at the sides (the usual case): the row's masks alone decide.
-        for (int32_t sy = sy0; sy < sy1; ++sy, row += frameWidth, src += p.Stride, masks += chunks) {
-            uint32_t* d = PixelAddress(row, left);
-            const int32_t end = p.RowEndChunk[static_cast<size_t>(sy)];
-            for (int32_t c = p.RowFirstChunk[static_cast<size_t>(sy)]; c < end; ++c)
-                _mm512_mask_storeu_epi32(d + c * 16, static_cast<__mmask16>(masks[c]), _mm512_loadu_si512(src + c * 16));
+        const PreparedPicture::PackedRow* rows = p.PackedRows.data();
+        for (int32_t sy = sy0; sy < sy1; ++sy, row += frameWidth) {
+            uint32_t* d = PixelAddress(row, left + rows[sy].Start);
+            const uint32_t from = rows[sy].Offset, to = rows[sy + 1].Offset;
+            for (uint32_t j = from; j < to; ++j, d += 16)
+                _mm512_mask_storeu_epi32(d, static_cast<__mmask16>(masks[j]), _mm512_load_si512(packed + j * 16));
         }
         return;
     }
-    for (int32_t sy = sy0; sy < sy1; ++sy, row += frameWidth, src += p.Stride, masks += chunks) {
-        const int32_t first = std::max<int32_t>(c0, p.RowFirstChunk[static_cast<size_t>(sy)]);
-        const int32_t end = std::min<int32_t>(c1, p.RowEndChunk[static_cast<size_t>(sy)]);
-        for (int32_t c = first; c < end; ++c) {
-            uint32_t m = masks[c];
-            m &= c == c0 ? firstClip : 0xFFFFu;
-            m &= c == c1 - 1 ? lastClip : 0xFFFFu;
-            const __m512i v = _mm512_loadu_si512(src + c * 16);
-            _mm512_mask_storeu_epi32(PixelAddress(row, left + c * 16), static_cast<__mmask16>(m), v);
+    for (int32_t sy = sy0; sy < sy1; ++sy, row += frameWidth) {
+        const int32_t start = p.PackedRows[static_cast<size_t>(sy)].Start;
+        const uint32_t from = p.PackedRows[static_cast<size_t>(sy)].Offset;
+        const int32_t count = static_cast<int32_t>(p.PackedRows[static_cast<size_t>(sy) + 1].Offset - from);
+        // Only the chunks that reach into sx0 … sx1 − 1; the first and the last are trimmed.
+        const int32_t a = sx0 - start, b = sx1 - start;
+        const int32_t first = a > 0 ? a / 16 : 0;
+        const int32_t end = b > 0 ? std::min(count, (b + 15) / 16) : 0;
+        if (first >= end)
+            continue;
+        const uint32_t firstClip = a > 0 ? 0xFFFFu << (a - first * 16) : 0xFFFFu;
+        const uint32_t lastClip = b < end * 16 ? 0xFFFFu >> (end * 16 - b) : 0xFFFFu;
+        uint32_t* d = PixelAddress(row, left + start + first * 16);
+        for (int32_t j = first; j < end; ++j, d += 16) {
+            uint32_t m = masks[from + static_cast<uint32_t>(j)];
+            m &= j == first ? firstClip : 0xFFFFu;
+            m &= j == end - 1 ? lastClip : 0xFFFFu;
+            _mm512_mask_storeu_epi32(d, static_cast<__mmask16>(m), _mm512_load_si512(packed + (from + static_cast<uint32_t>(j)) * 16));
         }
     }
 }

@@ -32,6 +32,16 @@ struct PreparedPicture {
     std::vector<uint16_t> RowEndChunk;
     std::vector<OpaqueRun> Runs;
     std::vector<uint32_t> RowRuns; // Height + 1 offsets into Runs
+    // The same rows packed for the AVX-512 kernel: each row's chunks begin at its
+    // first drawn pixel and stop after its last, so a row of a tile or a car takes
+    // as few chunks as its width allows and the loads fetch nothing of the corners.
+    struct PackedRow {
+        int32_t Start;   // the picture column of the row's first lane
+        uint32_t Offset; // the row's first chunk in Packed; the next row's ends it
+    };
+    PixelVector Packed;
+    std::vector<uint16_t> PackedMasks; // one per chunk of Packed
+    std::vector<PackedRow> PackedRows; // Height + 1 entries
 };
 
 PreparedPicture PreparePicture(const Picture& picture);

@@ -46,6 +46,20 @@ struct LayerScene::Impl {
 
     std::vector<Rect> Damage;
     std::vector<std::vector<uint32_t>> Bands;
+    // Layers changed through the setters since the last frame: a repaint after a
+    // pointer move looks at these, not at all 146.
+    std::vector<uint32_t> Touched;
+    std::vector<uint8_t> IsTouched;
+    std::vector<uint32_t> DrawnLayers; // of this repaint, in order
+
+    void Touch(int index)
+    {
+        uint8_t& flag = IsTouched[static_cast<size_t>(index)];
+        if (!flag) {
+            flag = 1;
+            Touched.push_back(static_cast<uint32_t>(index));
+        }
+    }
 
     const PreparedPicture* Prepare(const Picture& picture)
     {
@@ -84,7 +98,10 @@ int LayerScene::AddLayer()
 {
     Layers.emplace_back();
     Fast->LayerPrepared.push_back(nullptr);
-    return static_cast<int>(Layers.size()) - 1;
+    Fast->IsTouched.push_back(0);
+    const int index = static_cast<int>(Layers.size()) - 1;
+    Fast->Touch(index);
+    return index;
 }
 
 int LayerScene::LayerCount() const { return static_cast<int>(Layers.size()); }
@@ -97,11 +114,20 @@ void LayerScene::SetPicture(int index, const Picture& picture)
     layer.Image = &picture;
     layer.Mode = picture.Mode;
     Fast->LayerPrepared[static_cast<size_t>(index)] = Fast->Prepare(picture);
+    Fast->Touch(index);
 }
 
-void LayerScene::SetLocation(int index, const Rect& location) { Layers.at(static_cast<size_t>(index)).Location = location; }
+void LayerScene::SetLocation(int index, const Rect& location)
+{
+    Layers.at(static_cast<size_t>(index)).Location = location;
+    Fast->Touch(index);
+}
 
-void LayerScene::SetVisible(int index, bool visible) { Layers.at(static_cast<size_t>(index)).Visible = visible; }
+void LayerScene::SetVisible(int index, bool visible)
+{
+    Layers.at(static_cast<size_t>(index)).Visible = visible;
+    Fast->Touch(index);
+}
 
 void LayerScene::SetUpBackground(uint32_t colour)
 {
@@ -191,7 +217,8 @@ void LayerScene::Render()
             damage.push_back(r);
             area += static_cast<int64_t>(r.Width()) * r.Height();
         };
-        for (size_t i = 0; i < Layers.size() && !whole; ++i) {
+        for (size_t t = 0; t < f.Touched.size() && !whole; ++t) {
+            const size_t i = f.Touched[t];
             const SceneLayer& now = Layers[i];
             if (i >= f.Last.size()) {
                 add(now);
@@ -214,6 +241,11 @@ void LayerScene::Render()
             damage.push_back(view);
     }
 
+    f.DrawnLayers.clear();
+    for (size_t i = 0; i < Layers.size(); ++i)
+        if (Drawn(Layers[i]))
+            f.DrawnLayers.push_back(static_cast<uint32_t>(i));
+
     LastComposed = 0;
     for (const Rect& region : damage) {
         LastComposed += static_cast<int64_t>(region.Width()) * region.Height();
@@ -222,9 +254,7 @@ void LayerScene::Render()
         const int32_t lastBand = (region.Bottom - 1) >> BandShift;
         for (int32_t b = firstBand; b <= lastBand; ++b)
             f.Bands[static_cast<size_t>(b)].clear();
-        for (size_t i = 0; i < Layers.size(); ++i) {
-            if (!Drawn(Layers[i]))
-                continue;
+        for (const uint32_t i : f.DrawnLayers) {
             const Rect r = Intersect(Layers[i].Location, region);
             if (IsEmpty(r))
                 continue;
@@ -246,6 +276,14 @@ void LayerScene::Render()
         }
     }
 
-    f.Last = Layers;
+    if (f.Last.size() != Layers.size()) {
+        f.Last = Layers;
+    } else {
+        for (const uint32_t i : f.Touched)
+            f.Last[i] = Layers[i];
+    }
+    for (const uint32_t i : f.Touched)
+        f.IsTouched[i] = 0;
+    f.Touched.clear();
     f.FrameCurrent = true;
 }
