@@ -43,18 +43,6 @@ PreparedPicture PreparePicture(const Picture& picture)
             p.Runs.push_back(OpaqueRun{runStart, p.Width - runStart});
     }
     p.RowRuns.push_back(static_cast<uint32_t>(p.Runs.size()));
-    p.RowFirstChunk.assign(static_cast<size_t>(p.Height), 0);
-    p.RowEndChunk.assign(static_cast<size_t>(p.Height), 0);
-    for (int32_t y = 0; y < p.Height; ++y) {
-        const uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(y) * static_cast<size_t>(chunks)];
-        int32_t first = 0, end = chunks;
-        while (first < end && masks[first] == 0)
-            ++first;
-        while (end > first && masks[end - 1] == 0)
-            --end;
-        p.RowFirstChunk[static_cast<size_t>(y)] = static_cast<uint16_t>(first);
-        p.RowEndChunk[static_cast<size_t>(y)] = static_cast<uint16_t>(end);
-    }
     p.PackedRows.reserve(static_cast<size_t>(p.Height) + 1);
     for (int32_t y = 0; y < p.Height; ++y) {
         const uint32_t* row = &p.Pixels[static_cast<size_t>(y) * static_cast<size_t>(p.Stride)];

@@ -51,6 +51,7 @@ struct LayerScene::Impl {
     std::vector<uint32_t> Touched;
     std::vector<uint8_t> IsTouched;
     std::vector<uint32_t> DrawnLayers; // of this repaint, in order
+    bool Upward = false;
 
     void Touch(int index)
     {
@@ -261,7 +262,11 @@ void LayerScene::Render()
             for (int32_t b = r.Top >> BandShift; b <= (r.Bottom - 1) >> BandShift; ++b)
                 f.Bands[static_cast<size_t>(b)].push_back(static_cast<uint32_t>(i));
         }
-        for (int32_t b = firstBand; b <= lastBand; ++b) {
+        // Every other compose runs bottom up: the bands the last one finished with,
+        // background and frame alike, are still in the cache.
+        f.Upward = !f.Upward;
+        for (int32_t n = 0; n <= lastBand - firstBand; ++n) {
+            const int32_t b = f.Upward ? lastBand - n : firstBand + n;
             const Rect band = Intersect(region, Rect{region.Left, b << BandShift, region.Right, (b + 1) << BandShift});
             FillBackground(Composed, f.OpaqueBack, ViewColour, band);
             for (uint32_t i : f.Bands[static_cast<size_t>(b)]) {
