@@ -132,6 +132,11 @@ TEST(BitmapFile, DamagedFilesAreNotValidBitmaps)
     std::vector<uint8_t> huge = good; // 1,000,000 × 1,000,000 declared, 3,600 bytes of pixels
     huge[18] = 0x40, huge[19] = 0x42, huge[20] = 0x0F, huge[21] = 0;
     huge[22] = 0x40, huge[23] = 0x42, huge[24] = 0x0F, huge[25] = 0;
+    // The largest dimensions a header can declare: the size check must not wrap.
+    std::vector<uint8_t> overflow = good;
+    overflow[18] = 0xFF, overflow[19] = 0xFF, overflow[20] = 0xFF, overflow[21] = 0x7F;
+    overflow[22] = 0x00, overflow[23] = 0x00, overflow[24] = 0x00, overflow[25] = 0x80;
+    overflow[28] = 32;
     std::vector<uint8_t> offPastEnd = good; // pixel data said to start past the end
     offPastEnd[10] = 0xFF, offPastEnd[11] = 0xFF;
 
@@ -141,6 +146,7 @@ TEST(BitmapFile, DamagedFilesAreNotValidBitmaps)
              {"garbage.bmp", garbage},
              {"empty.bmp", {}},
              {"huge.bmp", huge},
+             {"overflow.bmp", overflow},
              {"offset.bmp", offPastEnd},
              {"only-signature.bmp", {'B', 'M'}}})
         EXPECT_EQ(BitmapError(write(name, bytes)), "Bitmap image is not valid") << name;
