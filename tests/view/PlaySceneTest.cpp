@@ -9,6 +9,7 @@
 
 #include "SceneFixtures.h"
 #include "TestFiles.h"
+#include "../levels/LevelBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +24,6 @@ namespace {
 
 constexpr uint32_t Black = Rgb(0, 0, 0);
 constexpr uint32_t Grey = Rgb(193, 193, 193);
-
-LevelRecord Level(int shape, int poolType, std::initializer_list<PositionCode> positions)
-{
-    LevelRecord r;
-    r.ShapeId = shape;
-    r.PoolTypeId = poolType;
-    for (PositionCode p : positions)
-        r.Positions[r.PositionCount++] = p;
-    return r;
-}
 
 // Level 1: shape 9, 72 bays, one hidden car under every bay of columns 5 and 10.
 // Level 2: shape 8, 60 bays, cars in columns 4 and 5 only (6 … 8 get CarId 0).
