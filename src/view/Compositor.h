@@ -38,6 +38,9 @@ struct PreparedPicture {
     PixelVector Packed;
     std::vector<uint16_t> PackedMasks; // one per chunk of Packed
     std::vector<PackedRow> PackedRows; // Height + 1 entries
+    // How far right of the picture's left edge the chunks of any row reach: the
+    // AVX2 kernel rewrites whole chunks and needs them inside the frame.
+    int32_t PackedReach = 0;
 };
 
 PreparedPicture PreparePicture(const Picture& picture);

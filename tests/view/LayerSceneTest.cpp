@@ -294,6 +294,28 @@ TEST_P(EachKernel, DamageTrackedComposeEqualsFullCompose)
     }
 }
 
+TEST_P(EachKernel, ChunksThatWouldReachPastTheRightEdgeStayInside)
+{
+    // A thin diagonal: each row's packed chunk runs well past its one drawn
+    // pixel, and at the right of a narrow frame past the end of the row.
+    Picture slash(24, 24, fixture::Transparent);
+    for (int32_t y = 0; y < 24; ++y)
+        slash.At(23 - y, y) = Rgb(10, uint32_t(y), 200);
+    const Picture back = fixture::PatternBackground(40, 30);
+    for (int32_t left = 0; left <= 16; ++left) {
+        LayerScene scene(40, 30, Black);
+        scene.LoadBackground(back);
+        scene.AddLayer();
+        scene.SetPicture(0, slash);
+        scene.SetLocation(0, Rect{left, 6, left + 24, 30}); // down to the frame's last row
+        scene.SetVisible(0, true);
+        Repaint(scene);
+        Picture reference;
+        scene.ComposeFull(reference);
+        ASSERT_EQ(scene.Frame().Pixels, reference.Pixels) << "at left " << left;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Kernels, EachKernel, ::testing::ValuesIn(AvailableKernels()), KernelName);
 
 TEST(Compositor, PreparedRunsAndMasksFollowAlpha)
