@@ -67,6 +67,12 @@ PreparedPicture PreparePicture(const Picture& picture)
         }
     }
     p.PackedRows.push_back(PreparedPicture::PackedRow{0, static_cast<uint32_t>(p.PackedMasks.size())});
+    p.PackedSpans.reserve(static_cast<size_t>(p.Height));
+    for (int32_t y = 0; y < p.Height; ++y) {
+        const PreparedPicture::PackedRow& r = p.PackedRows[static_cast<size_t>(y)];
+        p.PackedSpans.push_back(PreparedPicture::PackedSpan{
+            r.Start * 4, static_cast<int32_t>(p.PackedRows[static_cast<size_t>(y) + 1].Offset - r.Offset) * 64});
+    }
     return p;
 }
 
@@ -227,13 +233,24 @@ __attribute__((target("avx512f"))) void DrawAvx512(Picture& frame, const Prepare
     // Every store is a masked one, full chunks included: branching on the mask along
     // a footprint's edge mispredicts, and a masked store costs what a plain one does.
     if (sx0 == 0 && sx1 == p.Width) {
-        // Not cut at the sides (the usual case): the row's masks alone decide.
-        const PreparedPicture::PackedRow* rows = p.PackedRows.data();
-        for (int32_t sy = sy0; sy < sy1; ++sy, row += frameWidth) {
-            uint32_t* d = PixelAddress(row, left + rows[sy].Start);
-            const uint32_t from = rows[sy].Offset, to = rows[sy + 1].Offset;
-            for (uint32_t j = from; j < to; ++j, d += 16)
-                _mm512_mask_storeu_epi32(d, static_cast<__mmask16>(masks[j]), _mm512_load_si512(packed + j * 16));
+        // Not cut at the sides (the usual case): the mask is the chunk's alpha,
+        // 255 where drawn and 0 where skipped, so the loop is a load, a test and
+        // a store, with one counter for source and destination.
+        // The row walk is most of the work for rows of two or three chunks, so it
+        // takes one load per row and steps through Packed without looking it up.
+        const PreparedPicture::PackedSpan* spans = p.PackedSpans.data();
+        const __m512i alpha = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
+        const char* s = reinterpret_cast<const char*>(packed + static_cast<size_t>(p.PackedRows[static_cast<size_t>(sy0)].Offset) * 16);
+        uintptr_t edge = reinterpret_cast<uintptr_t>(PixelAddress(row, left));
+        const uintptr_t rowBytes = frameWidth * 4;
+        for (int32_t sy = sy0; sy < sy1; ++sy, edge += rowBytes) {
+            const PreparedPicture::PackedSpan span = spans[sy];
+            char* d = reinterpret_cast<char*>(edge + static_cast<uintptr_t>(static_cast<intptr_t>(span.StartBytes)));
+            for (ptrdiff_t k = 0; k < span.Bytes; k += 64) {
+                const __m512i v = _mm512_load_si512(s + k);
+                _mm512_mask_storeu_epi32(d + k, _mm512_test_epi32_mask(v, alpha), v);
+            }
+            s += span.Bytes;
         }
         return;
     }

@@ -38,6 +38,14 @@ struct PreparedPicture {
     PixelVector Packed;
     std::vector<uint16_t> PackedMasks; // one per chunk of Packed
     std::vector<PackedRow> PackedRows; // Height + 1 entries
+    // The same rows as the AVX-512 kernel walks them when a picture is drawn uncut:
+    // the bytes from the picture's left edge to the row's first lane, and the bytes
+    // of its chunks (which follow the previous row's in Packed).
+    struct PackedSpan {
+        int32_t StartBytes;
+        int32_t Bytes;
+    };
+    std::vector<PackedSpan> PackedSpans; // Height entries
     // How far right of the picture's left edge the chunks of any row reach: the
     // AVX2 kernel rewrites whole chunks and needs them inside the frame.
     int32_t PackedReach = 0;
