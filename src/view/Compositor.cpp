@@ -13,15 +13,12 @@ PreparedPicture PreparePicture(const Picture& picture)
     p.Width = picture.Width;
     p.Height = picture.Height;
     p.Stride = (picture.Width + 15) / 16 * 16;
-    const int32_t chunks = p.Stride / 16;
     p.Pixels.assign(static_cast<size_t>(p.Stride) * static_cast<size_t>(p.Height), 0);
-    p.ChunkMasks.assign(static_cast<size_t>(chunks) * static_cast<size_t>(p.Height), 0);
     p.RowRuns.reserve(static_cast<size_t>(p.Height) + 1);
     const bool opaque = picture.Mode == DrawMode::Opaque;
     for (int32_t y = 0; y < p.Height; ++y) {
         p.RowRuns.push_back(static_cast<uint32_t>(p.Runs.size()));
         uint32_t* row = &p.Pixels[static_cast<size_t>(y) * static_cast<size_t>(p.Stride)];
-        uint16_t* masks = &p.ChunkMasks[static_cast<size_t>(y) * static_cast<size_t>(chunks)];
         int32_t runStart = -1;
         for (int32_t x = 0; x < p.Width; ++x) {
             const uint32_t pixel = picture.At(x, y);
@@ -31,7 +28,6 @@ PreparedPicture PreparePicture(const Picture& picture)
                 p.AllOrNothing = false;
             if (drawn) {
                 row[x] = Opaque(pixel);
-                masks[x / 16] = static_cast<uint16_t>(masks[x / 16] | (1u << (x % 16)));
                 if (runStart < 0)
                     runStart = x;
             } else if (runStart >= 0) {

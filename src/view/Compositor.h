@@ -25,7 +25,6 @@ struct PreparedPicture {
     bool AllOrNothing = true;
     int32_t Stride = 0; // pixels per padded row, a multiple of 16
     PixelVector Pixels; // drawn pixels carry alpha 255, skipped ones 0; rows start on a cache line
-    std::vector<uint16_t> ChunkMasks; // Height × Stride / 16
     std::vector<OpaqueRun> Runs;
     std::vector<uint32_t> RowRuns; // Height + 1 offsets into Runs
     // The same rows packed for the AVX-512 kernel: each row's chunks begin at its

@@ -330,8 +330,12 @@ TEST(Compositor, PreparedRunsAndMasksFollowAlpha)
     ASSERT_EQ(prepared.RowRuns, (std::vector<uint32_t>{0, 1, 2}));
     EXPECT_EQ(prepared.Runs[0].Start, 3);
     EXPECT_EQ(prepared.Runs[0].Length, 15);
-    EXPECT_EQ(prepared.ChunkMasks[0], 0xFFF8);
-    EXPECT_EQ(prepared.ChunkMasks[1], 0x0003);
-    EXPECT_EQ(prepared.ChunkMasks[2], 0x0001);
+    // Packed rows start at their first drawn pixel: row 0 holds x = 3 … 18 in one
+    // chunk (lanes 0 … 14 drawn), row 1 only x = 0 … 15 with lane 0 drawn.
+    ASSERT_EQ(prepared.PackedRows.size(), 3u);
+    EXPECT_EQ(prepared.PackedRows[0].Start, 3);
+    EXPECT_EQ(prepared.PackedRows[1].Start, 0);
+    ASSERT_EQ(prepared.PackedMasks, (std::vector<uint16_t>{0x7FFF, 0x0001}));
+    EXPECT_EQ(prepared.Packed[15], 0u) << "x = 18 is not drawn and stays zero";
     EXPECT_EQ(prepared.Pixels[1], 0u); // skipped pixels stay zero, never read as colour
 }
