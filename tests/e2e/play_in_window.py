@@ -96,29 +96,44 @@ def load_catalogue(path):
     return entries
 
 
+def bay_corner(column, row):
+    """Top-left corner of a bay's 96 x 48 rectangle in the play view."""
+    return (2 * column + row - 17) * 32, (row - 2 * column + 15) * 16
+
+
 def car_rect(column, row):
-    left = (2 * column + row - 17) * 32
-    top = (row - 2 * column + 15) * 16
+    left, top = bay_corner(column, row)
     return left + 11, top - 4
 
 
 def bay_centre(column, row):
-    left = (2 * column + row - 17) * 32
-    top = (row - 2 * column + 15) * 16
+    left, top = bay_corner(column, row)
     return left + 48, top + 24
+
+
+def play_view_point(x, y):
+    return VIEW_X + x, VIEW_Y + y
+
+
+def visible_windows(name):
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                          capture_output=True).stdout.split()
+
+
+def window_geometry(window):
+    """Left, top, width and height of a window's client area on the screen."""
+    values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", window).split())
+    return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
 
 class Game:
     def __init__(self, folder):
-        self.folder = folder
         self.process = subprocess.Popen([os.path.join(folder, "vroomzle")], cwd=folder,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.window = self.wait_for_window("^ Vroomzle$")
-        geometry = xdotool("getwindowgeometry", "--shell", self.window)
-        values = dict(line.split("=") for line in geometry.split())
-        self.x, self.y = int(values["X"]), int(values["Y"])
-        if (int(values["WIDTH"]), int(values["HEIGHT"])) != (792, 573):
-            raise Failure(f"client area is {values['WIDTH']} x {values['HEIGHT']}")
+        self.x, self.y, width, height = window_geometry(self.window)
+        if (width, height) != (792, 573):
+            raise Failure(f"client area is {width} x {height}")
         time.sleep(0.5)
 
     def wait_for_window(self, name, timeout=10.0):
@@ -126,8 +141,7 @@ class Game:
         while time.time() < end:
             if self.process.poll() is not None:
                 raise Failure(f"the game ended with {self.process.returncode}: {self.process.stderr.read().decode()}")
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
-                                   capture_output=True).stdout.split()
+            found = visible_windows(name)
             if found:
                 return found[-1].decode()
             time.sleep(0.05)
@@ -136,9 +150,7 @@ class Game:
     def box_gone(self, timeout=5.0):
         end = time.time() + timeout
         while time.time() < end:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Vroomzle$"],
-                                   capture_output=True).stdout.split()
-            if not found:
+            if not visible_windows("^Vroomzle$"):
                 return
             time.sleep(0.05)
         raise Failure("the message box did not close")
@@ -169,8 +181,7 @@ class Game:
         """Reads the information box, then closes it with Return."""
         box = self.wait_for_window("^Vroomzle$")
         time.sleep(0.3)
-        values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", box).split())
-        x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        x, y, w, h = window_geometry(box)
         text = eventually(lambda: self.screen().text(x, y, w, h)) or ""
         xdotool("windowfocus", "--sync", box)
         xdotool("key", "Return")
@@ -180,9 +191,6 @@ class Game:
 
     def header(self):
         return " ".join(self.read(HEADER_TEXT).split())
-
-    def play_view_point(self, x, y):
-        return VIEW_X + x, VIEW_Y + y
 
     def cars_on_screen(self, catalogue):
         """The car id shown in each row's bay, recognised from the screen pixels."""
@@ -229,8 +237,8 @@ class Game:
         return pairs
 
     def take_pair(self, a, b):
-        self.click(self.play_view_point(*bay_centre(COLUMN, a)))
-        self.click(self.play_view_point(*bay_centre(COLUMN, b)))
+        self.click(play_view_point(*bay_centre(COLUMN, a)))
+        self.click(play_view_point(*bay_centre(COLUMN, b)))
 
     def quit(self):
         if self.process.poll() is None:
@@ -314,7 +322,7 @@ def main():
             game.click(MENU_BUTTON, settle=0.3)
             game.click(START, settle=0.4)
             a, b = eventually(lambda: game.pairs(catalogue))[0]
-            game.move(game.play_view_point(*bay_centre(COLUMN, b)), settle=0.3)
+            game.move(play_view_point(*bay_centre(COLUMN, b)), settle=0.3)
             before = game.grab(PLAY_VIEW)
             game.take_pair(a, b)
             time.sleep(0.2)
