@@ -24,14 +24,20 @@ fixture::DealtView& View()
     return *view;
 }
 
-void BM_ComposePlayView(benchmark::State& state)
+// The whole view recomposed on every iteration: no frame is reused.
+void RecomposeEveryIteration(benchmark::State& state, fixture::DealtView& view)
 {
-    fixture::DealtView& view = View();
     for (auto _ : state) {
         view.Play.RecomposeAll();
         benchmark::DoNotOptimize(view.Play.Frame().Pixels.data());
         benchmark::ClobberMemory();
     }
+}
+
+void BM_ComposePlayView(benchmark::State& state)
+{
+    fixture::DealtView& view = View();
+    RecomposeEveryIteration(state, view);
     state.counters["pixels"] = static_cast<double>(view.Play.ComposedPixels());
     state.SetLabel(ActiveKernel() == ComposeKernel::Avx512 ? "avx512" : ActiveKernel() == ComposeKernel::Avx2 ? "avx2" : "scalar");
 }
@@ -46,12 +52,7 @@ void BM_ComposePlayViewKernel(benchmark::State& state, ComposeKernel kernel)
     }
     const ComposeKernel previous = ActiveKernel();
     ChooseKernel(kernel);
-    fixture::DealtView& view = View();
-    for (auto _ : state) {
-        view.Play.RecomposeAll();
-        benchmark::DoNotOptimize(view.Play.Frame().Pixels.data());
-        benchmark::ClobberMemory();
-    }
+    RecomposeEveryIteration(state, View());
     ChooseKernel(previous);
 }
 
