@@ -10,6 +10,7 @@ PACKAGES=(
   fonts-liberation2
   xvfb xauth xdotool imagemagick
   python3 tesseract-ocr tesseract-ocr-eng
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -1,0 +1,96 @@
+// map/mapN.bmp as the play view meets it: the bytes are the background file of
+// the shape being dealt, so the deal's scene set-up loads it (or reports it and
+// goes on over black), and the frame composed over it must equal the plain
+// reference compose, before and after the markers move.
+#include "FuzzFiles.h"
+
+#include "core/Random.h"
+#include "levels/Generator.h"
+#include "view/LayerScene.h"
+#include "view/PictureFiles.h"
+#include "view/PlayScene.h"
+
+#include "levels/LevelBuilder.h"
+#include "view/SceneFixtures.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int32_t TheLevel = 1;
+constexpr int32_t TheShape = 9; // 72 bays over the whole view
+
+struct Game {
+    Catalogue Pictures = fixture::SyntheticCatalogue();
+    std::unique_ptr<Board> TheBoard = std::make_unique<Board>();
+    std::unique_ptr<LevelTable> Table = std::make_unique<LevelTable>();
+    CarPool Pool;
+    LayerScene Play{768, 480, Rgb(0, 0, 0)};
+    LayerScene Preview{74, 48, Rgb(193, 193, 193)};
+    PlayScene Scene{Play, Preview, *TheBoard, Pictures, fuzz::ProcessFolder()};
+    std::string Error;
+
+    Game()
+    {
+        Table->Level(TheLevel) = Level(TheShape, 9, {105, 110, 10, 9, 8, 7, 6, 5});
+        Scene.SetBackgroundErrorSink([this](const std::string& message) { Error = message; });
+        Scene.CreatePreviewLayer();
+        Scene.CreatePlayLayers();
+    }
+};
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "%s\n", what.c_str());
+    std::abort();
+}
+
+void ExpectFrameCurrent(const LayerScene& play, const char* when)
+{
+    Picture reference;
+    play.ComposeFull(reference);
+    if (play.Frame().Pixels != reference.Pixels)
+        Fail(std::string("the composed frame differs from the reference ") + when);
+    for (uint32_t pixel : play.Frame().Pixels)
+        if (pixel >> 24 != 255)
+            Fail(std::string("a frame pixel is not opaque ") + when);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Game game;
+    const std::string path = fuzz::ProcessFolder() + "map/map" + std::to_string(TheShape) + ".bmp";
+    fuzz::WriteFile(path, data, size);
+
+    game.Error.clear();
+    SetRandomState(7);
+    InitMap(*game.TheBoard, game.Scene, game.Pool, *game.Table, TheLevel, TheShape);
+    const Picture& back = game.Play.Background();
+    if (game.Error.empty()) {
+        if (back.Empty())
+            Fail("a bitmap that loads gives an empty background");
+    } else {
+        if (game.Error != "Bitmap image is not valid")
+            Fail("unexpected error: " + game.Error);
+        if (back.Width != 768 || back.Height != 480)
+            Fail("a refused bitmap leaves a background that is not the black view");
+    }
+    ExpectFrameCurrent(game.Play, "after the deal");
+
+    // A hover and a selection change only part of the frame: the damaged path.
+    const BoardShape& s = game.TheBoard->CurrentShape;
+    game.Scene.BeginUpdate();
+    game.Scene.MoveHoverMarker(s.MinColumn + static_cast<int32_t>(size % 6), s.MinRow + static_cast<int32_t>(size % 12));
+    game.Scene.ShowSelectionMarker(s.MaxColumn, s.MaxRow);
+    game.Scene.HideCar(s.MinColumn, s.MinRow);
+    game.Scene.EndUpdate();
+    game.Scene.Changed();
+    ExpectFrameCurrent(game.Play, "after the markers moved");
+    return 0;
+}
