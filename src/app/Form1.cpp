@@ -195,7 +195,7 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
 
     PlayView.SetRepaintCallback([this] { Image321->update(); });
     PreviewBox.SetRepaintCallback([this] { Image322->update(); });
-    Scene.SetCarsLeftSink([this](int32_t carsLeft) { SetAutoSizedText(Label1, CarsLeftText(carsLeft)); });
+    Scene.SetCarsLeftSink([this](int32_t carsLeft) { ShowCarsLeftLabel(carsLeft); });
     Scene.SetBackgroundErrorSink([this](const std::string& message) { PendingErrors.push_back(message); });
 
     KeyPreview = new KeyPreviewFilter(*this);
@@ -237,11 +237,11 @@ void TForm1::BuildHeader()
     Image322->setGeometry(536, 12, 74, 48);
     Image322->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Label1 = MakeLabel(QStringLiteral("0 cars left"), ArialFont(16, true), Qt::white, Panel1);
+    Label1 = new CounterLabel(QStringLiteral("0 cars left"), ArialFont(16, true), Panel1);
+    SetTextColour(Label1, Qt::white);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
     Label1->move(672, 4);
-    Label1->adjustSize();
+    PrepareCarsLeftLabel();
     Label10 = MakeLabel(QStringLiteral("$0"), ArialFont(16, true), Qt::white, Panel1);
     Label10->setObjectName(QStringLiteral("Label10"));
     Label10->setAlignment(Qt::AlignCenter);
@@ -410,6 +410,32 @@ void TForm1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     LayOutClient();
+}
+
+void TForm1::PrepareCarsLeftLabel()
+{
+    // Every text the counter can show, and its auto size, is made once, so that
+    // taking a pair off allocates nothing.
+    constexpr int32_t MostCars = GridColumns * GridRows * SlotCount;
+    CarsLeftTexts.clear();
+    CarsLeftSizes.clear();
+    CarsLeftTexts.reserve(MostCars + 1);
+    CarsLeftSizes.reserve(MostCars + 1);
+    for (int32_t n = 0; n <= MostCars; ++n) {
+        CarsLeftTexts.push_back(QString::fromStdString(CarsLeftText(n)));
+        CarsLeftSizes.push_back(Label1->MeasuredSize(CarsLeftTexts.back()));
+    }
+    ShowCarsLeftLabel(0);
+}
+
+void TForm1::ShowCarsLeftLabel(int32_t carsLeft)
+{
+    if (carsLeft < 0 || size_t(carsLeft) >= CarsLeftTexts.size()) {
+        const QString text = QString::fromStdString(CarsLeftText(carsLeft));
+        Label1->SetText(text, Label1->MeasuredSize(text));
+        return;
+    }
+    Label1->SetText(CarsLeftTexts[size_t(carsLeft)], CarsLeftSizes[size_t(carsLeft)]);
 }
 
 bool TForm1::event(QEvent* event)

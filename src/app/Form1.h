@@ -82,7 +82,7 @@ public:
     GradientPanel* VrGradient1;
     EffectLabel* fcLabel1;
     LayeredImage* Image322;
-    QLabel* Label1;
+    CounterLabel* Label1;
     QLabel* Label10;
     ShapeButton* B_MENU;
     ShapeButton* B_GAME;
@@ -137,6 +137,8 @@ private:
     // The one place where a failure of a handler is caught and shown.
     template <class Work> void Guarded(Work&& work);
     void ShowPendingErrors();
+    void PrepareCarsLeftLabel();
+    void ShowCarsLeftLabel(int32_t carsLeft);
 
     Dialogs& Boxes;
     const std::string FolderOfProgram;
@@ -155,6 +157,8 @@ private:
     bool Failed = false;
     // Errors met while a handler runs (a damaged background) wait for its end.
     std::vector<std::string> PendingErrors;
+    std::vector<QString> CarsLeftTexts; // by count
+    std::vector<QSize> CarsLeftSizes;   // Label1's auto size, by count
     std::function<void()> OnStartUpFailed;
     QObject* KeyPreview = nullptr;
 };

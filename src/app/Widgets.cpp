@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QPainterPath>
 
 #include <algorithm>
@@ -240,6 +241,33 @@ int32_t SpinEdit::ClampedNumber()
     const int32_t number = std::clamp(TypedNumber(), minimum(), maximum());
     setValue(number);
     return number;
+}
+
+CounterLabel::CounterLabel(const QString& text, const QFont& font, QWidget* parent) : QWidget(parent)
+{
+    setFont(font);
+    SetText(text, MeasuredSize(text));
+}
+
+void CounterLabel::SetText(const QString& text, QSize size)
+{
+    if (text != Caption) {
+        Caption = text;
+        update();
+    }
+    resize(size);
+}
+
+QSize CounterLabel::MeasuredSize(const QString& text) const
+{
+    // A frameless QLabel measures its plain text without the centring flags.
+    return QFontMetrics(font()).boundingRect(0, 0, 2000, 2000, 0, text).size();
+}
+
+void CounterLabel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    style()->drawItemText(&p, rect(), Qt::AlignCenter, palette(), isEnabled(), Caption, QPalette::WindowText);
 }
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)

@@ -76,7 +76,7 @@ struct LayerScene::Impl {
         slot->Width = picture.Width;
         slot->Height = picture.Height;
         slot->Mode = picture.Mode;
-        slot->Prepared = PreparePicture(picture);
+        slot->Prepared = ::PreparePicture(picture);
         return &slot->Prepared;
     }
 };
@@ -117,6 +117,8 @@ void LayerScene::SetPicture(int index, const Picture& picture)
     Fast->LayerPrepared[static_cast<size_t>(index)] = Fast->Prepare(picture);
     Fast->Touch(index);
 }
+
+void LayerScene::PreparePicture(const Picture& picture) { Fast->Prepare(picture); }
 
 void LayerScene::SetLocation(int index, const Rect& location)
 {
@@ -205,6 +207,15 @@ void LayerScene::Render()
     const Rect view{0, 0, W, H};
     std::vector<Rect>& damage = f.Damage;
     damage.clear();
+    // Room in every list for every layer, made at the first frame after layers were
+    // added, so that the frames of play never allocate.
+    if (f.DrawnLayers.capacity() < Layers.size()) {
+        f.DrawnLayers.reserve(Layers.size());
+        f.Touched.reserve(Layers.size());
+        for (std::vector<uint32_t>& band : f.Bands)
+            band.reserve(Layers.size());
+    }
+    damage.reserve(MaxDamageRects + 2);
 
     bool whole = !f.FrameCurrent || !f.DamageTracking;
     if (!whole) {

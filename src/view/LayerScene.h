@@ -33,6 +33,8 @@ public:
 
     // The picture must outlive the scene (catalogue pictures do); its draw mode is taken over.
     void SetPicture(int index, const Picture& picture);
+    // Prepares a picture ahead of its first SetPicture, so showing it in play allocates nothing.
+    void PreparePicture(const Picture& picture);
     void SetLocation(int index, const Rect& location);
     void SetVisible(int index, bool visible);
 

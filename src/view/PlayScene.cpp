@@ -44,6 +44,10 @@ void PlayScene::CreatePlayLayers()
         Play.SetLocation(CarLayerBase + k, CarStartRect);
         Play.SetVisible(CarLayerBase + k, false);
     }
+    // Every picture a bay can show is prepared now, not at its first reveal.
+    for (const Picture& picture : Pictures)
+        if (!picture.Empty())
+            Play.PreparePicture(picture);
     Play.EndUpdate();
     Play.Changed();
 }
@@ -56,6 +60,9 @@ void PlayScene::CreatePreviewLayer()
     Preview.SetPicture(0, Pictures[PlaceholderPicture]);
     Preview.SetLocation(0, PreviewRect);
     Preview.SetVisible(0, true);
+    for (const Picture& picture : Pictures)
+        if (!picture.Empty())
+            Preview.PreparePicture(picture);
     Preview.EndUpdate();
     Preview.Changed();
 }

@@ -19,6 +19,7 @@ struct FormProbe {
     static Profile& ProfileOf(TForm1& form) { return form.PlayerProfile; }
     static Board& BoardOf(TForm1& form) { return form.GameBoard; }
     static const LevelTable& TableOf(TForm1& form) { return form.Table; }
+    static PlayScene& SceneOf(TForm1& form) { return form.Scene; }
 };
 
 // Levels whose rows hold a single car in the first column, so every car is free
@@ -138,7 +139,7 @@ protected:
         }
     }
 
-    std::string Text(const QLabel* label) const { return label->text().toStdString(); }
+    template <class Label> std::string Text(const Label* label) const { return label->text().toStdString(); }
 
     GameFolder Folder;
     ScriptedDialogs Boxes;

@@ -1,4 +1,5 @@
 // Whole games on the shipped levels, through the real click handler.
+#include "DealOrder.h"
 #include "FakeViews.h"
 #include "Invariants.h"
 #include "core/Random.h"
@@ -55,55 +56,22 @@ struct Game {
     }
 };
 
-// Plays a fresh deal by taking the pairs off in the reverse order of dealing.
-// Returns what went wrong, or an empty string when the win was reported.
+// Plays a fresh deal by taking the pairs off in the reverse order of dealing,
+// after checking that every pair carries its pool entry.
 std::string SolveByDealOrder(Game& g)
 {
     Board& b = *g.B;
-    BayGrid<Cell> pairs = LastDealPairs();
-    const int pairCount = b.CarsLeft / 2;
-    std::vector<std::vector<BayPos>> where(pairCount + 1);
+    const BayGrid<Cell>& pairs = LastDealPairs();
     const BoardShape& s = b.CurrentShape;
     for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
         for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c)
             for (int slot = 0; slot < SlotCount; ++slot) {
                 const int p = pairs(c, r).Slot[slot];
-                if (p < 0 || p > pairCount)
-                    return "pair number " + std::to_string(p) + " out of range";
-                if (p == 0)
-                    continue;
-                if (b.Cells(c, r).Slot[slot] != g.Pool(p))
+                if (p > 0 && p <= b.CarsLeft / 2 && b.Cells(c, r).Slot[slot] != g.Pool(p))
                     return "pair " + std::to_string(p) + " does not carry its pool entry";
-                where[p].push_back({c, r});
             }
-    for (int p = 1; p <= pairCount; ++p)
-        if (where[p].size() != 2 || where[p][0].Row == where[p][1].Row)
-            return "pair " + std::to_string(p) + " is not two cars in two rows";
-
-    for (int p = pairCount; p >= 1; --p) {
-        for (const BayPos& bay : where[p]) {
-            while (b.Cells(bay.Column, bay.Row).Slot[0] == 0) {
-                if (ClickBay(b, g.Screen, bay).Outcome != ClickOutcome::Revealed)
-                    return "a reveal for pair " + std::to_string(p) + " failed";
-                Cell& mirror = pairs(bay.Column, bay.Row);
-                for (int slot = 0; slot < SlotCount - 1; ++slot)
-                    mirror.Slot[slot] = mirror.Slot[slot + 1];
-                mirror.Slot[SlotCount - 1] = 0;
-            }
-            if (pairs(bay.Column, bay.Row).Slot[0] != p)
-                return "pair " + std::to_string(p) + " is still covered when its turn comes";
-        }
-        if (ClickBay(b, g.Screen, where[p][0]).Outcome != ClickOutcome::Selected)
-            return "the first car of pair " + std::to_string(p) + " is not free";
-        const ClickReport second = ClickBay(b, g.Screen, where[p][1]);
-        if (second.Outcome != ClickOutcome::PairRemoved)
-            return "the second car of pair " + std::to_string(p) + " did not match";
-        if (second.Won != (p == 1))
-            return p == 1 ? "the last pair did not win" : "a win before the board was empty";
-    }
-    if (b.CarsLeft != 0 || b.InputEnabled)
-        return "the board was not won";
-    return g.Screen.Mismatch();
+    const std::string failure = ClearInDealOrder(b, pairs, [&](BayPos bay) { return ClickBay(b, g.Screen, bay); });
+    return failure.empty() ? g.Screen.Mismatch() : failure;
 }
 
 class EveryLevel : public ::testing::TestWithParam<int> {};
