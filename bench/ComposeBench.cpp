@@ -1,6 +1,6 @@
-// The play view composed three ways on the dealt-looking 72-bay scene: the whole
-// frame by the compositor, the same frame by QPainter, and the damage-tracked
-// repaint after the hover marker moves one bay.
+// The play view composed on the dealt-looking 72-bay scene: the whole frame by
+// the compositor (with each kernel), the same frame by QPainter, and the floor
+// of any compose, one copy of the background.
 #include "view/Compositor.h"
 #include "view/LayerScene.h"
 
@@ -80,26 +80,6 @@ void BM_ComposePlayViewQPainter(benchmark::State& state)
     }
 }
 
-void BM_PointerMove(benchmark::State& state)
-{
-    fixture::DealtView& view = View();
-    const std::vector<BayPos> bays = view.Bays();
-    size_t next = 0;
-    int64_t pixels = 0;
-    for (auto _ : state) {
-        const BayPos bay = bays[next];
-        next = (next + 7) % bays.size(); // a jump, so both marker places need repainting
-        view.Scene.BeginUpdate();
-        view.Scene.MoveHoverMarker(bay.Column, bay.Row);
-        view.Scene.EndUpdate();
-        view.Scene.Changed();
-        pixels += view.Play.ComposedPixels();
-        benchmark::DoNotOptimize(view.Play.Frame().Pixels.data());
-        benchmark::ClobberMemory();
-    }
-    state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
-}
-
 } // namespace
 
 BENCHMARK(BM_ComposePlayView)->Unit(benchmark::kMicrosecond);
@@ -108,4 +88,3 @@ BENCHMARK_CAPTURE(BM_ComposePlayViewKernel, avx2, ComposeKernel::Avx2)->Unit(ben
 BENCHMARK_CAPTURE(BM_ComposePlayViewKernel, avx512, ComposeKernel::Avx512)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ComposeFloorBackgroundCopy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ComposePlayViewQPainter)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PointerMove)->Unit(benchmark::kMicrosecond);

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <future>
 
 namespace {
 
@@ -167,6 +168,16 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
       PreviewBox(74, 48, Rgb(0xC1, 0xC1, 0xC1)),
       Scene(PlayView, PreviewBox, GameBoard, BuiltInCatalogue(), FolderOfProgram)
 {
+    // The built-in JPEGs cost most of the start-up (the two-pass colour
+    // quantisation has a large fixed cost even for the small shop pictures), so
+    // they are decoded on other cores while the header is built and the fonts load.
+    std::future<Picture> pageBackground = std::async(std::launch::async, [] { return BuiltInPicture(Artwork::PageBackground); });
+    std::future<std::vector<Picture>> shopPictures = std::async(std::launch::async, [] {
+        std::vector<Picture> pictures;
+        for (const ShopPlace& place : ShopPlaces)
+            pictures.push_back(BuiltInPicture(place.Art));
+        return pictures;
+    });
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" Vroomzle"));
     setFont(ArialFont(12));
@@ -189,9 +200,10 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     TabSheet1 = MakePage("TabSheet1", Pages);
     TabSheet2 = MakePage("TabSheet2", Pages);
     TabSheet3 = MakePage("TabSheet3", Pages);
-    BuildMenuPage();
+    const Picture page = pageBackground.get();
+    BuildMenuPage(page);
     BuildGamePage();
-    BuildStagesPage();
+    BuildStagesPage(page, shopPictures.get());
 
     PlayView.SetRepaintCallback([this] { Image321->update(); });
     PreviewBox.SetRepaintCallback([this] { Image322->update(); });
@@ -262,11 +274,10 @@ void TForm1::BuildHeader()
     connect(B_STAGES, &QAbstractButton::clicked, this, [this] { B_STAGESClick(); });
 }
 
-void TForm1::BuildMenuPage()
+void TForm1::BuildMenuPage(const Picture& page)
 {
     auto* background = new PictureBox(TabSheet1);
     background->setObjectName(QStringLiteral("JPEGImage1"));
-    const Picture page = BuiltInPicture(Artwork::PageBackground);
     background->SetPicture(page, "page background");
     background->setGeometry(8, 0, page.Width, page.Height);
     JPEGImage[1] = background;
@@ -337,11 +348,10 @@ void TForm1::BuildGamePage()
     Image321->OnMouseMove = [this](int x, int y) { Image321MouseMove(x, y); };
 }
 
-void TForm1::BuildStagesPage()
+void TForm1::BuildStagesPage(const Picture& page, const std::vector<Picture>& shopPictures)
 {
     auto* background = new PictureBox(TabSheet3);
     background->setObjectName(QStringLiteral("JPEGImage10"));
-    const Picture page = BuiltInPicture(Artwork::PageBackground);
     background->SetPicture(page, "page background");
     background->setGeometry(8, 0, 769, 481);
     JPEGImage[10] = background;
@@ -350,11 +360,12 @@ void TForm1::BuildStagesPage()
     fcLabel2->setObjectName(QStringLiteral("fcLabel2"));
     fcLabel2->setGeometry(301, 20, 161, 72);
 
-    for (const ShopPlace& place : ShopPlaces) {
+    for (size_t n = 0; n < std::size(ShopPlaces); ++n) {
+        const ShopPlace& place = ShopPlaces[n];
         const ShopItemInfo& info = ItemInfo(place.Item);
         auto* picture = new PictureBox(TabSheet3);
         picture->setObjectName(QStringLiteral("JPEGImage%1").arg(place.Picture));
-        picture->SetPicture(BuiltInPicture(place.Art), info.Name);
+        picture->SetPicture(shopPictures[n], info.Name);
         picture->setGeometry(place.PictureLeft, place.PictureTop, 25, 64);
         JPEGImage[static_cast<size_t>(place.Picture)] = picture;
 
@@ -414,26 +425,26 @@ void TForm1::resizeEvent(QResizeEvent* event)
 
 void TForm1::PrepareCarsLeftLabel()
 {
-    // Every text the counter can show, and its auto size, is made once, so that
-    // taking a pair off allocates nothing.
-    constexpr int32_t MostCars = GridColumns * GridRows * SlotCount;
-    CarsLeftTexts.clear();
-    CarsLeftSizes.clear();
+    // Room for every count a board can hold, so the lists never move.
+    constexpr size_t MostCars = GridColumns * GridRows * SlotCount;
     CarsLeftTexts.reserve(MostCars + 1);
     CarsLeftSizes.reserve(MostCars + 1);
-    for (int32_t n = 0; n <= MostCars; ++n) {
-        CarsLeftTexts.push_back(QString::fromStdString(CarsLeftText(n)));
-        CarsLeftSizes.push_back(Label1->MeasuredSize(CarsLeftTexts.back()));
-    }
     ShowCarsLeftLabel(0);
 }
 
 void TForm1::ShowCarsLeftLabel(int32_t carsLeft)
 {
-    if (carsLeft < 0 || size_t(carsLeft) >= CarsLeftTexts.size()) {
+    // The texts and auto sizes are made up to the largest count seen. A deal
+    // shows its board's largest count first and play only goes below it, so
+    // taking a pair off or undoing it allocates nothing.
+    if (carsLeft < 0 || size_t(carsLeft) >= CarsLeftTexts.capacity()) {
         const QString text = QString::fromStdString(CarsLeftText(carsLeft));
         Label1->SetText(text, Label1->MeasuredSize(text));
         return;
+    }
+    while (CarsLeftTexts.size() <= size_t(carsLeft)) {
+        CarsLeftTexts.push_back(QString::fromStdString(CarsLeftText(int32_t(CarsLeftTexts.size()))));
+        CarsLeftSizes.push_back(Label1->MeasuredSize(CarsLeftTexts.back()));
     }
     Label1->SetText(CarsLeftTexts[size_t(carsLeft)], CarsLeftSizes[size_t(carsLeft)]);
 }
@@ -525,6 +536,8 @@ void TForm1::StartUp()
     InitMap(GameBoard, Scene, Pool, Table, CurrentLevel, Table.Level(CurrentLevel).ShapeId);
     ShowPage(TabSheet1);
     GameBoard.InputEnabled = false;
+    // After the first frame: the player cannot reach the board sooner.
+    QTimer::singleShot(0, this, [this] { Scene.PrepareAllPictures(); });
 }
 
 void TForm1::ShowPage(QWidget* page)
@@ -630,18 +643,30 @@ bool TForm1::ToonItems()
 {
     // Every slot is refreshed even when one picture fails, and the first failure
     // is reported once the captions and the money label are right.
+    // Each file is read once per refresh: the slots of items not owned share tiles/0.jpg.
     std::string failure;
+    std::string loadedPath, loadedError;
+    Picture loaded;
     for (int item = 1; item <= ShopItemCount; ++item) {
         const ShopItemInfo& info = ItemInfo(item);
         const bool owned = PlayerProfile.Owned[item - 1];
         PictureBox* slot = JPEGImage[static_cast<size_t>(info.HeaderSlot)];
         const std::string path = ProgramFolder + "tiles/" + std::to_string(owned ? item : 0) + ".jpg";
-        try {
-            slot->SetPicture(LoadJpegFile(path), path);
-        } catch (const GameError& e) {
+        if (path != loadedPath) {
+            loadedPath = path;
+            loadedError.clear();
+            try {
+                loaded = LoadJpegFile(path);
+            } catch (const GameError& e) {
+                loadedError = e.what();
+            }
+        }
+        if (loadedError.empty()) {
+            slot->SetPicture(loaded, path);
+        } else {
             slot->Clear();
             if (failure.empty())
-                failure = e.what();
+                failure = loadedError;
         }
         ColorButtonN[static_cast<size_t>(info.ColorButton)]->setText(owned ? QStringLiteral("SELL") : QStringLiteral("BUY"));
     }

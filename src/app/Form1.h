@@ -123,9 +123,9 @@ private:
     friend struct FormProbe; // the window tests
 
     void BuildHeader();
-    void BuildMenuPage();
+    void BuildMenuPage(const Picture& page);
     void BuildGamePage();
-    void BuildStagesPage();
+    void BuildStagesPage(const Picture& page, const std::vector<Picture>& shopPictures);
     void LayOutClient();
     void StartUp();
     void ShowPage(QWidget* page);

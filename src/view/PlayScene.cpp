@@ -44,12 +44,17 @@ void PlayScene::CreatePlayLayers()
         Play.SetLocation(CarLayerBase + k, CarStartRect);
         Play.SetVisible(CarLayerBase + k, false);
     }
-    // Every picture a bay can show is prepared now, not at its first reveal.
-    for (const Picture& picture : Pictures)
-        if (!picture.Empty())
-            Play.PreparePicture(picture);
     Play.EndUpdate();
     Play.Changed();
+}
+
+void PlayScene::PrepareAllPictures()
+{
+    for (const Picture& picture : Pictures)
+        if (!picture.Empty()) {
+            Play.PreparePicture(picture);
+            Preview.PreparePicture(picture);
+        }
 }
 
 void PlayScene::CreatePreviewLayer()
@@ -60,9 +65,6 @@ void PlayScene::CreatePreviewLayer()
     Preview.SetPicture(0, Pictures[PlaceholderPicture]);
     Preview.SetLocation(0, PreviewRect);
     Preview.SetVisible(0, true);
-    for (const Picture& picture : Pictures)
-        if (!picture.Empty())
-            Preview.PreparePicture(picture);
     Preview.EndUpdate();
     Preview.Changed();
 }

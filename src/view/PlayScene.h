@@ -19,6 +19,9 @@ public:
               std::string programFolder);
 
     void CreatePlayLayers();
+    // Prepares every catalogue picture in both views, so that no reveal or
+    // preview in play has to; showing one before this only costs its preparation.
+    void PrepareAllPictures();
     void CreatePreviewLayer();
 
     // Label1's text goes to the window through this.

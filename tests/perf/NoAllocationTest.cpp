@@ -132,6 +132,7 @@ protected:
         // The shipped levels: stacks to reveal, and the real backgrounds.
         Folder.CopyFromBuild("map/level.ini");
         StartGame();
+        QCoreApplication::processEvents(); // the work left for after the first frame
         ASSERT_TRUE(Form->HasStartedUp());
         ASSERT_FALSE(Form->StartUpFailed());
         for (int item = 1; item <= 5; ++item)

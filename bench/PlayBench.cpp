@@ -1,0 +1,149 @@
+// The handlers of play on a real deal with the built-in pictures, each with the
+// frame brought up to date: a pair taken off (two clicks), the undo of it, and
+// pointer moves across the board. Compare with BM_ComposePlayViewQPainter.
+#include "core/ProgramFolder.h"
+#include "core/Random.h"
+#include "levels/Generator.h"
+#include "model/PlayRules.h"
+#include "view/ImageCatalogue.h"
+#include "view/LayerScene.h"
+#include "view/PlayScene.h"
+
+#include "SceneFixtures.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct DealtGame {
+    Board TheBoard;
+    CarPool Pool;
+    LayerScene Play{768, 480, Rgb(0, 0, 0)};
+    LayerScene Preview{74, 48, Rgb(0xC1, 0xC1, 0xC1)};
+    PlayScene Scene{Play, Preview, TheBoard, BuiltInCatalogue(), ProgramFolder()};
+    LevelTable Table;
+    BayPos A, B; // a free pair of the deal
+
+    DealtGame()
+    {
+        LoadLevelTable(ProgramFolder(), Table);
+        Scene.CreatePreviewLayer();
+        Scene.CreatePlayLayers();
+        // The reachable level with the most bays, over its own background.
+        int level = 1;
+        for (int n = 1; n <= LevelCount; ++n)
+            if (IsReachableLevel(n) && ShapeById(Table.Level(n).ShapeId).CellCount > ShapeById(Table.Level(level).ShapeId).CellCount)
+                level = n;
+        SetRandomState(2024u);
+        InitMap(TheBoard, Scene, Pool, Table, level, Table.Level(level).ShapeId);
+        TheBoard.InputEnabled = true;
+        FindFreePair();
+    }
+
+    void FindFreePair()
+    {
+        const BoardShape& s = TheBoard.CurrentShape;
+        for (int32_t r1 = s.MinRow; r1 <= s.MaxRow; ++r1)
+            for (int32_t c1 = s.MinColumn; c1 <= s.MaxColumn; ++c1)
+                for (int32_t r2 = r1 + 1; r2 <= s.MaxRow; ++r2)
+                    for (int32_t c2 = s.MinColumn; c2 <= s.MaxColumn; ++c2) {
+                        const CarId car = TheBoard.Cells(c1, r1).Slot[0];
+                        if (car != 0 && car == TheBoard.Cells(c2, r2).Slot[0] && IsFree(TheBoard, c1, r1) &&
+                            IsFree(TheBoard, c2, r2)) {
+                            A = {c1, r1};
+                            B = {c2, r2};
+                            return;
+                        }
+                    }
+    }
+
+    // The two clicks of a pair; false when they did not take it off.
+    bool TakePair()
+    {
+        ClickBay(TheBoard, Scene, A);
+        return ClickBay(TheBoard, Scene, B).Outcome == ClickOutcome::PairRemoved;
+    }
+    void Undo()
+    {
+        OptionFlags options;
+        options.Undo = true;
+        GameKeyUp(TheBoard, Scene, KeyBackspace, true, options);
+    }
+};
+
+DealtGame& Game()
+{
+    static const std::unique_ptr<DealtGame> game = std::make_unique<DealtGame>();
+    return *game;
+}
+
+void BM_Click(benchmark::State& state)
+{
+    DealtGame& g = Game();
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        if (!g.TakePair()) {
+            state.SkipWithError("the pair was not taken off");
+            break;
+        }
+        pixels += g.Play.ComposedPixels();
+        state.PauseTiming();
+        g.Undo();
+        state.ResumeTiming();
+    }
+    state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+
+void BM_Undo(benchmark::State& state)
+{
+    DealtGame& g = Game();
+    const int32_t cars = g.TheBoard.CarsLeft;
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool taken = g.TakePair();
+        state.ResumeTiming();
+        g.Undo();
+        pixels += g.Play.ComposedPixels();
+        if (!taken || g.TheBoard.CarsLeft != cars) {
+            state.SkipWithError("the undo did not bring the pair back");
+            break;
+        }
+    }
+    state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+
+// Moves that jump seven bays at a time, so both marker places need repainting;
+// with the auto previews, the preview box is brought up to date as well.
+void BM_PointerMove(benchmark::State& state, bool autoPreview)
+{
+    DealtGame& g = Game();
+    OptionFlags options;
+    options.AutoPreviewEmpty = options.AutoPreviewOccupied = autoPreview;
+    std::vector<BayPos> bays;
+    const BoardShape& s = g.TheBoard.CurrentShape;
+    for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
+        for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column)
+            if (InsideShape(g.TheBoard, column, row))
+                bays.push_back({column, row});
+    size_t next = 0;
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        PointerMoveBay(g.TheBoard, g.Scene, bays[next], options);
+        next = (next + 7) % bays.size();
+        pixels += g.Play.ComposedPixels();
+        benchmark::DoNotOptimize(g.Play.Frame().Pixels.data());
+    }
+    state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+
+} // namespace
+
+BENCHMARK(BM_Click)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Undo)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PointerMove, plain, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PointerMove, autopreview, true)->Unit(benchmark::kMicrosecond);
