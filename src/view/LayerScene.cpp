@@ -3,8 +3,10 @@
 #include "view/Compositor.h"
 
 #include <cassert>
+#include <map>
 #include <memory>
 #include <stdexcept>
+#include <tuple>
 #include <unordered_map>
 
 namespace {
@@ -77,6 +79,40 @@ struct LayerScene::Impl {
         slot->Height = picture.Height;
         slot->Mode = picture.Mode;
         slot->Prepared = ::PreparePicture(picture);
+        return &slot->Prepared;
+    }
+
+    // A picture drawn at another size than its own (a bay without a car shows the
+    // marker squeezed into its car rectangle) is resampled once, as DrawPlain
+    // samples it, and then drawn by the kernels like any other; null where only
+    // DrawPlain can draw it.
+    std::map<std::tuple<const Picture*, int32_t, int32_t>, std::unique_ptr<Cached>> Resized;
+    const PreparedPicture* Fitted(const SceneLayer& layer, const PreparedPicture* prepared)
+    {
+        if (!prepared || !prepared->AllOrNothing)
+            return nullptr;
+        const int32_t w = layer.Location.Width(), h = layer.Location.Height();
+        if (w == prepared->Width && h == prepared->Height)
+            return prepared;
+        if (w <= 0 || h <= 0 || int64_t(w) * h > 1 << 20)
+            return nullptr;
+        const Picture& picture = *layer.Image;
+        std::unique_ptr<Cached>& slot = Resized[std::make_tuple(&picture, w, h)];
+        if (slot && slot->Data == picture.Pixels.data() && slot->Width == picture.Width &&
+            slot->Height == picture.Height && slot->Mode == picture.Mode)
+            return &slot->Prepared;
+        if (!slot)
+            slot = std::make_unique<Cached>();
+        Picture resized(w, h, 0, picture.Mode);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                resized.At(x, y) = picture.At(static_cast<int32_t>(int64_t(x) * picture.Width / w),
+                                              static_cast<int32_t>(int64_t(y) * picture.Height / h));
+        slot->Data = picture.Pixels.data();
+        slot->Width = picture.Width;
+        slot->Height = picture.Height;
+        slot->Mode = picture.Mode;
+        slot->Prepared = ::PreparePicture(resized);
         return &slot->Prepared;
     }
 };
@@ -282,10 +318,8 @@ void LayerScene::Render()
             FillBackground(Composed, f.OpaqueBack, ViewColour, band);
             for (uint32_t i : f.Bands[static_cast<size_t>(b)]) {
                 const SceneLayer& layer = Layers[i];
-                const PreparedPicture* prepared = f.LayerPrepared[i];
-                if (prepared && prepared->AllOrNothing && layer.Location.Width() == prepared->Width &&
-                    layer.Location.Height() == prepared->Height)
-                    DrawPrepared(Composed, *prepared, layer.Location.Left, layer.Location.Top, band);
+                if (const PreparedPicture* fitted = f.Fitted(layer, f.LayerPrepared[i]))
+                    DrawPrepared(Composed, *fitted, layer.Location.Left, layer.Location.Top, band);
                 else
                     DrawPlain(Composed, *layer.Image, layer.Mode, layer.Location, band);
             }
