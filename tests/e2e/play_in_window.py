@@ -341,7 +341,9 @@ def main():
             expect("save", lambda: saved, "SAVED")
             game.click(SAVE_AND_EXIT, settle=0.3)
             if game.process.wait(timeout=5) != 0:
-                raise Failure(f"SAVE & EXIT ended the game with {game.process.returncode}")
+                # A sanitizer build says why on standard error.
+                said = game.process.stderr.read().decode(errors="replace")[-3000:]
+                raise Failure(f"SAVE & EXIT ended the game with {game.process.returncode}: {said}")
             print("ok: SAVE & EXIT closed the game")
 
             game = Game(folder)

@@ -54,10 +54,12 @@ void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__has_feature)
+// GCC names AddressSanitizer with __SANITIZE_ADDRESS__, clang through
+// __has_feature; Qt's headers define a __has_feature that always answers 0.
+#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(__has_feature)
 #define VZ_COUNT_MALLOC 1
-#elif defined(__has_feature)
-#if !__has_feature(address_sanitizer)
+#elif !__has_feature(address_sanitizer)
 #define VZ_COUNT_MALLOC 1
 #endif
 #endif
