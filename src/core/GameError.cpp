@@ -22,6 +22,19 @@ GameError GameError::FromErrno(int error)
     }
 }
 
+GameError GameError::NotValidInteger(const std::string& text)
+{
+    std::string shown;
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x20 || code == 0x7F)
+            shown += "#" + std::to_string(code);
+        else
+            shown += c;
+    }
+    return GameError("'" + shown + "' is not a valid integer value");
+}
+
 int32_t StrToInt(const std::string& text)
 {
     size_t i = 0;

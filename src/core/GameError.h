@@ -11,7 +11,9 @@ public:
     static GameError FileNotFound() { return GameError("File not found"); }
     static GameError FileAccessDenied() { return GameError("File access denied"); }
     static GameError CannotOpenFile(const std::string& path) { return GameError("Cannot open file " + path); }
-    static GameError NotValidInteger(const std::string& text) { return GameError("'" + text + "' is not a valid integer value"); }
+    // Control characters in `text` are named by their code (#0, #9): a NUL would
+    // cut the message short and the others would not show.
+    static GameError NotValidInteger(const std::string& text);
     static GameError BitmapNotValid() { return GameError("Bitmap image is not valid"); }
     // The runtime's input/output error for an errno value.
     static GameError FromErrno(int error);

@@ -160,6 +160,30 @@ TEST(ProfileFile, SavesAndLoadsThroughTheFolder)
     EXPECT_EQ(s.Normal, 2);
 }
 
+TEST(ProfileFile, ADamagedFileNamesTheCharacterWhereTheLoadStopped)
+{
+    const std::string folder = TempFolder();
+    const std::string good = FormatProfileLine(Profile{}, SpinValues{});
+    auto errorOf = [&](const std::string& bytes) {
+        std::ofstream(folder + "vrz.sav", std::ios::binary) << bytes;
+        Profile p;
+        SpinValues s;
+        try {
+            LoadProfileFile(folder + "vrz.sav", p, s);
+        } catch (const GameError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(errorOf(good.substr(0, 12) + std::string(1, '\0') + good.substr(13)), "'#0' is not a valid integer value");
+    EXPECT_EQ(errorOf(good.substr(0, 9) + "\t" + good.substr(10)), "'#9' is not a valid integer value");
+    EXPECT_EQ(errorOf(good.substr(0, 15) + "-1" + good.substr(17)), "'-' is not a valid integer value");
+    // A line break inside the numbers ends the line there.
+    EXPECT_EQ(errorOf(good.substr(0, 20) + "\r\n" + good.substr(20)), "'' is not a valid integer value");
+    EXPECT_EQ(errorOf(""), "'' is not a valid integer value");
+    EXPECT_EQ(errorOf("\n" + good), "'' is not a valid integer value") << "only the first line counts";
+}
+
 TEST(ProfileFile, ErrorsUseTheToolkitTexts)
 {
     const std::string folder = TempFolder();

@@ -12,6 +12,15 @@ TEST(GameError, UsesTheToolkitTexts)
     EXPECT_STREQ(GameError::BitmapNotValid().what(), "Bitmap image is not valid");
 }
 
+TEST(GameError, ABadNumberNamesItsControlCharactersByTheirCode)
+{
+    // A NUL would end the message the player sees right after the quote.
+    EXPECT_STREQ(GameError::NotValidInteger(std::string("1\0", 2)).what(), "'1#0' is not a valid integer value");
+    EXPECT_STREQ(GameError::NotValidInteger("\t\x1b\x7f").what(), "'#9#27#127' is not a valid integer value");
+    EXPECT_STREQ(GameError::NotValidInteger("x-9 ").what(), "'x-9 ' is not a valid integer value");
+    EXPECT_STREQ(GameError::NotValidInteger("").what(), "'' is not a valid integer value");
+}
+
 TEST(ProgramFolder, IsTheFolderOfThisExecutable)
 {
     const std::string folder = ProgramFolder();

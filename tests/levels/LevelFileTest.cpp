@@ -120,6 +120,7 @@ TEST(LevelFile, ABadTokenNamesItselfAndKeepsWhatWasRead)
     EXPECT_EQ(table.Level(2).PositionCount, 0);
     EXPECT_EQ(ErrorOf(Line("L001006,   ,004,---"), table), "'   ' is not a valid integer value");
     EXPECT_EQ(ErrorOf(Line("L001006,9  ,004,---"), table), "'9  ' is not a valid integer value");
+    EXPECT_EQ(ErrorOf(Line(std::string("L001006,0\0" "9,004,---", 19)), table), "'0#09' is not a valid integer value");
 }
 
 TEST(LevelFile, RefusesMoreThan41PositionCodes)
