@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <malloc.h>
 #include <future>
 
 namespace {
@@ -168,6 +169,11 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
       PreviewBox(74, 48, Rgb(0xC1, 0xC1, 0xC1)),
       Scene(PlayView, PreviewBox, GameBoard, BuiltInCatalogue(), FolderOfProgram)
 {
+    // A deal replaces megabyte picture buffers (the background, its opaque copy,
+    // the decoded file). Served by mmap, they go back to the system when freed;
+    // from the heap they would fragment it and the resident size would creep up
+    // deal after deal, since glibc raises its mmap threshold after such frees.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     // The built-in JPEGs cost most of the start-up (the two-pass colour
     // quantisation has a large fixed cost even for the small shop pictures), so
     // they are decoded on other cores while the header is built and the fonts load.
@@ -203,7 +209,7 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     const Picture page = pageBackground.get();
     BuildMenuPage(page);
     BuildGamePage();
-    BuildStagesPage(page, shopPictures.get());
+    BuildStagesPage(shopPictures.get());
 
     PlayView.SetRepaintCallback([this] { Image321->update(); });
     PreviewBox.SetRepaintCallback([this] { Image322->update(); });
@@ -348,11 +354,11 @@ void TForm1::BuildGamePage()
     Image321->OnMouseMove = [this](int x, int y) { Image321MouseMove(x, y); };
 }
 
-void TForm1::BuildStagesPage(const Picture& page, const std::vector<Picture>& shopPictures)
+void TForm1::BuildStagesPage(const std::vector<Picture>& shopPictures)
 {
     auto* background = new PictureBox(TabSheet3);
     background->setObjectName(QStringLiteral("JPEGImage10"));
-    background->SetPicture(page, "page background");
+    background->SetImage(JPEGImage[1]->Image(), "page background");
     background->setGeometry(8, 0, 769, 481);
     JPEGImage[10] = background;
 

@@ -125,7 +125,7 @@ private:
     void BuildHeader();
     void BuildMenuPage(const Picture& page);
     void BuildGamePage();
-    void BuildStagesPage(const Picture& page, const std::vector<Picture>& shopPictures);
+    void BuildStagesPage(const std::vector<Picture>& shopPictures);
     void LayOutClient();
     void StartUp();
     void ShowPage(QWidget* page);

@@ -282,6 +282,13 @@ void PictureBox::SetPicture(const Picture& picture, const std::string& source)
     update();
 }
 
+void PictureBox::SetImage(const QImage& image, const std::string& source)
+{
+    Shown = image;
+    From = source;
+    update();
+}
+
 void PictureBox::Clear()
 {
     Shown = QImage();

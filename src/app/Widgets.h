@@ -151,6 +151,8 @@ class PictureBox : public QWidget {
 public:
     explicit PictureBox(QWidget* parent);
     void SetPicture(const Picture& picture, const std::string& source);
+    // Shares an image another box shows (one copy of the page background for two pages).
+    void SetImage(const QImage& image, const std::string& source);
     void Clear();
     const QImage& Image() const { return Shown; }
     // Where the picture came from: a file path, or a name of the built-in artwork.

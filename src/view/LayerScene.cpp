@@ -37,7 +37,8 @@ struct LayerScene::Impl {
     };
     // One prepared copy per distinct picture; catalogue pictures never change,
     // but a picture whose buffer or size did is prepared again.
-    std::unordered_map<const Picture*, std::unique_ptr<Cached>> Cache;
+    using CacheMap = std::unordered_map<const Picture*, std::unique_ptr<Cached>>;
+    std::shared_ptr<CacheMap> Cache = std::make_shared<CacheMap>();
     std::vector<const PreparedPicture*> LayerPrepared;
 
     // The layers as they were when Frame() was last composed.
@@ -66,7 +67,7 @@ struct LayerScene::Impl {
 
     const PreparedPicture* Prepare(const Picture& picture)
     {
-        std::unique_ptr<Cached>& slot = Cache[&picture];
+        std::unique_ptr<Cached>& slot = (*Cache)[&picture];
         if (slot && slot->Data == picture.Pixels.data() && slot->Width == picture.Width &&
             slot->Height == picture.Height && slot->Mode == picture.Mode)
             return &slot->Prepared;
@@ -156,6 +157,14 @@ void LayerScene::SetPicture(int index, const Picture& picture)
 
 void LayerScene::PreparePicture(const Picture& picture) { Fast->Prepare(picture); }
 
+void LayerScene::SharePreparedPictures(const LayerScene& other)
+{
+    Fast->Cache = other.Fast->Cache;
+    for (size_t i = 0; i < Layers.size(); ++i)
+        if (Layers[i].Image)
+            Fast->LayerPrepared[i] = Fast->Prepare(*Layers[i].Image);
+}
+
 void LayerScene::SetLocation(int index, const Rect& location)
 {
     Layers.at(static_cast<size_t>(index)).Location = location;
@@ -179,6 +188,9 @@ void LayerScene::LoadBackground(Picture picture)
 {
     if (picture.Empty())
         picture = Picture();
+    // The old pair goes first, so a deal never holds two backgrounds at once.
+    Back = Picture();
+    Fast->OpaqueBack = Picture();
     Picture opaque = picture;
     for (uint32_t& pixel : opaque.Pixels)
         pixel = Opaque(pixel);

@@ -35,6 +35,9 @@ public:
     void SetPicture(int index, const Picture& picture);
     // Prepares a picture ahead of its first SetPicture, so showing it in play allocates nothing.
     void PreparePicture(const Picture& picture);
+    // From now on this scene uses, and adds to, the prepared pictures of `other`:
+    // two views of one catalogue keep one prepared copy of each picture.
+    void SharePreparedPictures(const LayerScene& other);
     void SetLocation(int index, const Rect& location);
     void SetVisible(int index, bool visible);
 

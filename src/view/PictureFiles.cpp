@@ -220,12 +220,14 @@ Picture LoadBitmapFile(const std::string& path)
         throw GameError::BitmapNotValid();
     const bool keepsAlpha = bitCount == 32;
     const bool readerKeptAlpha = image.hasAlphaChannel();
-    image = image.convertToFormat(keepsAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    // In place where Qt can, so a large background is not held twice.
+    image.convertTo(keepsAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull())
         throw GameError::BitmapNotValid();
     Picture picture(image.width(), image.height(), 0, DrawMode::Opaque);
     for (int32_t y = 0; y < picture.Height; ++y)
         std::memcpy(&picture.At(0, y), image.constScanLine(y), static_cast<size_t>(picture.Width) * 4);
+    image = QImage();
     if (!keepsAlpha) {
         for (uint32_t& pixel : picture.Pixels)
             pixel |= 0xFF000000u;

@@ -20,6 +20,7 @@ PlayScene::PlayScene(LayerScene& playView, LayerScene& previewBox, const Board& 
                      std::string programFolder)
     : Play(playView), Preview(previewBox), TheBoard(board), Pictures(catalogue), Folder(std::move(programFolder))
 {
+    Preview.SharePreparedPictures(Play);
 }
 
 void PlayScene::CreatePlayLayers()
@@ -51,10 +52,8 @@ void PlayScene::CreatePlayLayers()
 void PlayScene::PrepareAllPictures()
 {
     for (const Picture& picture : Pictures)
-        if (!picture.Empty()) {
-            Play.PreparePicture(picture);
-            Preview.PreparePicture(picture);
-        }
+        if (!picture.Empty())
+            Play.PreparePicture(picture); // the preview shares them
 }
 
 void PlayScene::CreatePreviewLayer()
