@@ -301,6 +301,7 @@ void PictureBox::paintEvent(QPaintEvent*)
     if (Shown.isNull())
         return;
     QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false); // sharp on scaled screens
     p.drawImage(0, 0, Shown);
 }
 
@@ -325,6 +326,8 @@ void LayeredImage::paintEvent(QPaintEvent* event)
     const QRegion outside = QRegion(rect()) - QRegion(covered);
     for (const QRect& r : outside)
         p.fillRect(r, Outer);
+    // On a scaled screen each pixel is replicated, never blurred into its neighbours.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QRect dirty = event->rect() & covered;
     if (!dirty.isEmpty())
         p.drawImage(dirty.topLeft(), view, dirty);
