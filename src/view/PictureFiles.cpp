@@ -132,6 +132,22 @@ void JpegMessage(j_common_ptr cinfo, int level)
 
 // Pictures larger than this are refused rather than allocated.
 constexpr uint64_t MaxJpegPixels = 1u << 26;
+// A progressive file may split its picture into any number of scans, and each one
+// is a pass over every block: a few kilobytes of scan headers over a large picture
+// keep the decoder busy for minutes. Encoders write about ten.
+constexpr int MaxJpegScans = 100;
+
+void JpegProgress(j_common_ptr cinfo)
+{
+    if (!cinfo->is_decompressor)
+        return;
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number <= MaxJpegScans)
+        return;
+    auto* errors = reinterpret_cast<JpegErrors*>(cinfo->err);
+    std::snprintf(errors->Message, sizeof errors->Message, "JPEG image has more than %d scans", MaxJpegScans);
+    std::longjmp(errors->Jump, 1);
+}
 
 struct JpegResult {
     uint32_t* Pixels = nullptr; // malloc'ed, width × height
@@ -155,6 +171,9 @@ bool DecodeJpegInto(const uint8_t* data, size_t size, JpegResult* result, JpegEr
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = JpegProgress;
+    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
     const uint64_t pixels = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;

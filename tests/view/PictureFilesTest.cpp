@@ -82,6 +82,50 @@ std::vector<uint8_t> JpegBytes(int32_t width, int32_t height, const std::functio
     return bytes;
 }
 
+// A grey progressive JPEG of `scans` scans: the DC and then each AC coefficient on
+// its own, every one sent one bit at a time (the longest progression there is).
+std::vector<uint8_t> ManyScanJpeg(int32_t width, int32_t height, size_t scans)
+{
+    std::vector<jpeg_scan_info> script;
+    for (int k = 0; k < 64; ++k)
+        for (int al = 10; al >= 0; --al) {
+            jpeg_scan_info scan{};
+            scan.comps_in_scan = 1;
+            scan.Ss = scan.Se = k;
+            scan.Ah = al == 10 ? 0 : al + 1;
+            scan.Al = al;
+            script.push_back(scan);
+        }
+    script.resize(scans);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 1;
+    cinfo.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    cinfo.scan_info = script.data();
+    cinfo.num_scans = int(script.size());
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width));
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int32_t x = 0; x < width; ++x)
+            row[size_t(x)] = JSAMPLE((x * 7 + int32_t(cinfo.next_scanline) * 3) & 255);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return bytes;
+}
+
 // Soft colour fields, the kind of picture a 25 × 64 header tile is.
 uint32_t Smooth(int32_t x, int32_t y) { return Rgb(uint32_t(40 + x * 6), uint32_t(200 - y * 2), uint32_t(90 + (x + y))); }
 
@@ -217,6 +261,21 @@ TEST(JpegFile, DamagedFilesFailWithLibjpegsMessage)
     EXPECT_EQ(JpegError(write("good.jpg", good)), "");
     // The same bytes in memory, as the built-in artwork is decoded.
     EXPECT_EQ(DecodeJpeg(good.data(), good.size()).Width, 25);
+}
+
+TEST(JpegFile, ProgressionsOfMoreThanAHundredScansAreRefused)
+{
+    // Every scan is a pass over the whole picture, so a few kilobytes of scans
+    // over a large one would stall the header refresh for minutes.
+    TempFolder folder;
+    const std::string many = folder.Folder() + "many.jpg";
+    fixture::WriteBytes(many, ManyScanJpeg(16, 16, 120));
+    EXPECT_EQ(JpegError(many), "JPEG image has more than 100 scans");
+
+    const std::string hundred = folder.Folder() + "hundred.jpg";
+    fixture::WriteBytes(hundred, ManyScanJpeg(16, 16, 100));
+    EXPECT_EQ(JpegError(hundred), "");
+    EXPECT_EQ(LoadJpegFile(hundred).Width, 16);
 }
 
 TEST(JpegFile, MissingOrUnreadableFileCannotBeOpened)
