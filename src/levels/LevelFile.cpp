@@ -5,8 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 int32_t& LevelRecord::FieldAt(int k)
 {
@@ -85,14 +84,22 @@ void ParseLevelText(const std::string& bytes, LevelTable& table)
 
 void LoadLevelFile(const std::string& path, LevelTable& table)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         throw GameError::FromErrno(errno);
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad())
-        throw GameError::FromErrno(errno);
-    ParseLevelText(content.str(), table);
+    // A read error (a folder in the file's place opens but cannot be read) must
+    // not pass for an empty file, whose levels would all be zeros.
+    std::string content;
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        content.append(chunk, got);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed)
+        throw GameError::FromErrno(error);
+    ParseLevelText(content, table);
 }
 
 void LoadLevelTable(const std::string& programFolder, LevelTable& table)

@@ -448,6 +448,50 @@ TEST(WindowErrors, AMissingLevelFileEndsTheStartUp)
     EXPECT_EQ(boxes.Shown.size(), 1u);
 }
 
+TEST(WindowErrors, ADamagedLevelFileEndsTheStartUpWithItsReason)
+{
+    const std::string easy = EasyLevels();
+    std::string tooManyCodes = "L001006,001";
+    for (int i = 0; i < 42; ++i)
+        tooManyCodes += ",003";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "Level 1 cannot be dealt: board shape 0 does not exist (use 1 to 10)."},
+        {easy.substr(0, 40), "Level 1 cannot be dealt: board shape 0 does not exist (use 1 to 10)."},
+        {"\r\n" + easy, "Level 1 cannot be dealt: board shape 0 does not exist (use 1 to 10)."},
+        {"L001011" + easy.substr(7), "Level 1 cannot be dealt: board shape 11 does not exist (use 1 to 10)."},
+        {"L001006,010" + easy.substr(11), "Level 1 cannot be dealt: pool type 10 does not exist (use 1 to 9)."},
+        {"L001006,001,999" + easy.substr(15),
+         "Level 1 cannot be dealt: position 999 is outside the board (columns 3 to 10, slots 0 to 5)."},
+        {"L001006,001,003,   " + easy.substr(19), "'   ' is not a valid integer value."},
+        {"\xEF\xBB\xBF" + easy, "'06,' is not a valid integer value."},
+        {tooManyCodes + ",---\r\n" + easy, "Level line 1 has more than 41 position codes."},
+        {"folder", "File access denied."},
+        {"no map folder", "File not found."},
+    };
+    for (const auto& [bytes, message] : cases) {
+        SCOPED_TRACE(message);
+        GameFolder folder;
+        if (bytes == "folder") {
+            folder.Remove("map/level.ini");
+            std::filesystem::create_directories(folder.Path() + "map/level.ini");
+        } else if (bytes == "no map folder") {
+            std::filesystem::remove_all(folder.Path() + "map");
+        } else {
+            folder.Write("map/level.ini", bytes);
+        }
+        ScriptedDialogs boxes;
+        TForm1 form(boxes, folder.Path());
+        int failures = 0;
+        form.SetStartUpFailedHandler([&] { ++failures; });
+        form.FormActivate();
+        EXPECT_EQ(boxes.Texts("error"), std::vector<std::string>{message});
+        EXPECT_TRUE(form.StartUpFailed());
+        EXPECT_EQ(failures, 1);
+        form.SpeedButton1Click();
+        EXPECT_FALSE(form.GetBoard().InputEnabled);
+    }
+}
+
 TEST(WindowErrors, AMissingHeaderPictureLeavesItsSlotEmpty)
 {
     GameFolder folder;
@@ -462,6 +506,39 @@ TEST(WindowErrors, AMissingHeaderPictureLeavesItsSlotEmpty)
     EXPECT_EQ(form.Label10->text(), "$0");
     EXPECT_EQ(form.GetBoard().CarsLeft, 8) << "the start-up went on";
     EXPECT_EQ(form.Pages->currentWidget(), form.TabSheet1);
+}
+
+TEST(WindowErrors, ADamagedHeaderPictureOrAMissingTilesFolderIsReportedAndTheGameGoesOn)
+{
+    const std::string tile = std::string(VZ_BUILD_DIR) + "/tiles/0.jpg";
+    std::ifstream in(tile, std::ios::binary);
+    const std::string jpeg((std::istreambuf_iterator<char>(in)), {});
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "Empty input file."},
+        {jpeg.substr(0, jpeg.size() / 2), "Premature end of JPEG file."},
+        {"\xFF\xD8", "Premature end of JPEG file."},
+        {"BM a bitmap renamed", "Not a JPEG file: starts with 0x42 0x4d."},
+        {"no tiles folder", "Cannot open file {folder}tiles/0.jpg."},
+    };
+    for (auto [bytes, message] : cases) {
+        GameFolder folder;
+        if (bytes == "no tiles folder")
+            std::filesystem::remove_all(folder.Path() + "tiles");
+        else
+            folder.Write("tiles/0.jpg", bytes);
+        if (message.find("{folder}") != std::string::npos)
+            message.replace(message.find("{folder}"), 8, folder.Path());
+        SCOPED_TRACE(message);
+        ScriptedDialogs boxes;
+        TForm1 form(boxes, folder.Path());
+        form.FormActivate();
+        EXPECT_EQ(boxes.Texts("error"), std::vector<std::string>{message});
+        EXPECT_FALSE(form.StartUpFailed());
+        EXPECT_EQ(form.GetBoard().CarsLeft, 8) << "the start-up went on";
+        EXPECT_TRUE(form.JPEGImage[2]->Image().isNull());
+        form.SpeedButton1Click();
+        EXPECT_TRUE(form.GetBoard().InputEnabled);
+    }
 }
 
 TEST(WindowErrors, ADamagedBackgroundIsReportedAndTheBoardDealtOverBlack)

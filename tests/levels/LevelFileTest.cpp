@@ -3,6 +3,7 @@
 #include "levels/CheckLevel.h"
 #include "levels/LevelFile.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -146,6 +147,22 @@ TEST(LevelFile, MissingFileIsFileNotFound)
     } catch (const GameError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
+}
+
+TEST(LevelFile, AFolderInItsPlaceIsAnErrorNotAnEmptyFile)
+{
+    const std::string folder = ::testing::TempDir() + "vz-levels-folder/";
+    std::filesystem::create_directories(folder + "map/level.ini");
+    LevelTable table;
+    table.Level(1).ShapeId = 4;
+    try {
+        LoadLevelTable(folder, table);
+        FAIL();
+    } catch (const GameError& e) {
+        EXPECT_STREQ(e.what(), "File access denied");
+    }
+    EXPECT_EQ(table.Level(1).ShapeId, 4) << "nothing is filled";
+    std::filesystem::remove_all(folder);
 }
 
 TEST(LevelFile, ModesPickTheirLevels)
