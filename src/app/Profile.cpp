@@ -3,7 +3,6 @@
 #include "core/GameError.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -22,7 +21,7 @@ const ShopItemInfo Items[ShopItemCount] = {
 void AddMoney(Profile& profile, int64_t amount)
 {
     const int64_t total = static_cast<int64_t>(profile.Money) + std::max<int64_t>(amount, 0);
-    profile.Money = static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
+    profile.Money = static_cast<int32_t>(std::min<int64_t>(total, std::max(profile.Money, MostMoney)));
 }
 
 } // namespace

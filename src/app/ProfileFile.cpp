@@ -16,7 +16,6 @@ constexpr char OwnedChar[ShopItemCount + 1] = "73915284";
 constexpr char NotOwnedChar[ShopItemCount + 1] = "40268617";
 constexpr char Encode[11] = "8317920564";
 
-constexpr int32_t MaxMoney = 9999999;
 constexpr size_t LineLength = 23;
 
 int Decode(char encoded)
@@ -80,7 +79,7 @@ std::string FormatProfileLine(const Profile& profile, const SpinValues& spins)
     line.reserve(LineLength);
     for (int k = 0; k < ShopItemCount; ++k)
         line += profile.Owned[k] ? OwnedChar[k] : NotOwnedChar[k];
-    AppendNumber(line, std::clamp(profile.Money, 0, MaxMoney), 7);
+    AppendNumber(line, std::clamp(profile.Money, 0, MostMoney), 7);
     for (int32_t n : {profile.UnlockedNormal, profile.UnlockedAdvanced, spins.Normal, spins.Advanced})
         AppendNumber(line, std::clamp(n, 0, 99), 2);
     return line;
@@ -135,7 +134,9 @@ void LoadProfileFile(const std::string& path, Profile& profile, SpinValues& spin
         throw GameError::FromErrno(errno);
     std::string line;
     int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n' && c != '\r')
+    // Nothing after the 23rd character is read: a file without line breaks (or a
+    // device that never ends) must not be read into memory whole.
+    while (line.size() < LineLength && (c = std::fgetc(file)) != EOF && c != '\n' && c != '\r')
         line += static_cast<char>(c);
     const bool failed = std::ferror(file) != 0;
     const int error = errno;

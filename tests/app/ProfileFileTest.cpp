@@ -184,6 +184,75 @@ TEST(ProfileFile, ADamagedFileNamesTheCharacterWhereTheLoadStopped)
     EXPECT_EQ(errorOf("\n" + good), "'' is not a valid integer value") << "only the first line counts";
 }
 
+TEST(ProfileFile, ReadsNoFurtherThanTheLineItNeeds)
+{
+    // A source that never ends: the load stops after the 23 characters it uses.
+    Profile p;
+    SpinValues s;
+    try {
+        LoadProfileFile("/dev/zero", p, s);
+        FAIL();
+    } catch (const GameError& e) {
+        EXPECT_STREQ(e.what(), "'#0' is not a valid integer value");
+    }
+    // Megabytes of digits after the line without a break still load the line.
+    const std::string folder = TempFolder();
+    Profile saved;
+    saved.Money = 777;
+    saved.UnlockedNormal = 30;
+    std::ofstream(folder + "vrz.sav", std::ios::binary) << FormatProfileLine(saved, SpinValues{17, 2})
+                                                         << std::string(8 << 20, '5');
+    Profile q;
+    LoadProfileFile(folder + "vrz.sav", q, s);
+    EXPECT_EQ(q.Money, 777);
+    EXPECT_EQ(q.UnlockedNormal, 30);
+    EXPECT_EQ(s.Normal, 17);
+    EXPECT_EQ(s.Advanced, 2);
+}
+
+TEST(ProfileFile, AFullDiskOrAFolderInTheWayKeepsTheOldFile)
+{
+    const std::string folder = TempFolder();
+    Profile old;
+    old.Money = 55;
+    SaveProfileFile(folder + "vrz.sav", old, SpinValues{});
+    const std::string before = ReadFile(folder + "vrz.sav");
+    Profile fresh;
+    fresh.Money = 66;
+
+    // The temporary file lands on a full disk.
+    ASSERT_EQ(symlink("/dev/full", (folder + "vrz.sav.tmp").c_str()), 0);
+    try {
+        SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{});
+        FAIL();
+    } catch (const GameError& e) {
+        EXPECT_STREQ(e.what(), "Disk full");
+    }
+    EXPECT_EQ(ReadFile(folder + "vrz.sav"), before);
+
+    // A folder where the temporary file goes.
+    mkdir((folder + "vrz.sav.tmp").c_str(), 0700);
+    try {
+        SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{});
+        FAIL();
+    } catch (const GameError& e) {
+        EXPECT_STREQ(e.what(), "File access denied");
+    }
+    EXPECT_EQ(ReadFile(folder + "vrz.sav"), before);
+
+    // A folder in the profile's own place cannot be read either.
+    const std::string other = TempFolder();
+    mkdir((other + "vrz.sav").c_str(), 0700);
+    Profile p;
+    SpinValues s;
+    try {
+        LoadProfileFile(other + "vrz.sav", p, s);
+        FAIL();
+    } catch (const GameError& e) {
+        EXPECT_STREQ(e.what(), "File access denied");
+    }
+}
+
 TEST(ProfileFile, ErrorsUseTheToolkitTexts)
 {
     const std::string folder = TempFolder();

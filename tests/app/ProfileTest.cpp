@@ -71,6 +71,22 @@ TEST(PayWin, ANormalBoardWonUnderTheAdvancedModeNeverCostsMoney)
     EXPECT_EQ(p.UnlockedAdvanced, 2);
 }
 
+TEST(PayWin, WinsAndSalesStopAtTheMostAProfileFileHolds)
+{
+    // $10,009,999 in the window would be saved as $9,999,999.
+    Profile p;
+    p.Money = 9999950;
+    PayWinDecision(p, 6, 106);
+    EXPECT_EQ(p.Money, 9999999);
+    PayWinDecision(p, 1, 1);
+    EXPECT_EQ(p.Money, 9999999);
+    p.Money = 9995000;
+    p.SetOwned(ShopItem::GoldMedal, true);
+    Sell(p, ShopItem::GoldMedal);
+    EXPECT_EQ(p.Money, 9999999);
+    EXPECT_FALSE(p.Owns(ShopItem::GoldMedal));
+}
+
 TEST(Shop, BuysAtExactlyThePriceAndSellsForHalf)
 {
     Profile p;
