@@ -183,6 +183,21 @@ TEST(BitmapFile, DamagedFilesAreNotValidBitmaps)
     overflow[28] = 32;
     std::vector<uint8_t> offPastEnd = good; // pixel data said to start past the end
     offPastEnd[10] = 0xFF, offPastEnd[11] = 0xFF;
+    // Wrong headers: other formats renamed, bit depths and compressions no bitmap has.
+    const std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                      0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0, 0x90, 0x77, 0x53, 0xDE};
+    const std::vector<uint8_t> jpeg = JpegBytes(8, 8, Smooth);
+    std::vector<uint8_t> noBits = good;
+    noBits[28] = 0;
+    std::vector<uint8_t> twoBits = good;
+    twoBits[28] = 2;
+    std::vector<uint8_t> jpegInside = good; // BI_JPEG
+    jpegInside[30] = 4;
+    std::vector<uint8_t> rleTooLong = good; // BI_RLE8 whose data would run past the end
+    rleTooLong[28] = 8, rleTooLong[30] = 1;
+    rleTooLong[34] = 0xFF, rleTooLong[35] = 0xFF, rleTooLong[36] = 0x0F;
+    std::vector<uint8_t> oddInfo = good; // an info header of a size no version has
+    oddInfo[14] = 20;
 
     for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::vector<uint8_t>>>{
              {"cut-pixels.bmp", cutPixels},
@@ -192,7 +207,14 @@ TEST(BitmapFile, DamagedFilesAreNotValidBitmaps)
              {"huge.bmp", huge},
              {"overflow.bmp", overflow},
              {"offset.bmp", offPastEnd},
-             {"only-signature.bmp", {'B', 'M'}}})
+             {"only-signature.bmp", {'B', 'M'}},
+             {"png.bmp", png},
+             {"jpeg.bmp", jpeg},
+             {"no-bits.bmp", noBits},
+             {"two-bits.bmp", twoBits},
+             {"jpeg-inside.bmp", jpegInside},
+             {"rle-too-long.bmp", rleTooLong},
+             {"odd-info.bmp", oddInfo}})
         EXPECT_EQ(BitmapError(write(name, bytes)), "Bitmap image is not valid") << name;
 
     EXPECT_EQ(BitmapError(folder.Folder() + "missing.bmp"), "File not found");
@@ -247,6 +269,15 @@ TEST(JpegFile, DamagedFilesFailWithLibjpegsMessage)
               "Premature end of JPEG file");
     EXPECT_EQ(JpegError(write("garbage.jpg", std::vector<uint8_t>(300, 0x5A))), "Not a JPEG file: starts with 0x5a 0x5a");
     EXPECT_EQ(JpegError(write("empty.jpg", {})), "Empty input file");
+    EXPECT_EQ(JpegError(write("bitmap.jpg", fixture::BitmapBytes(4, 4, 24, Colour))), "Not a JPEG file: starts with 0x42 0x4d");
+    EXPECT_EQ(JpegError(write("only-start.jpg", {0xFF, 0xD8})), "Premature end of JPEG file");
+    std::vector<uint8_t> noWidth = good;
+    for (size_t i = 2; i + 8 < noWidth.size(); ++i)
+        if (noWidth[i] == 0xFF && noWidth[i + 1] == 0xC0) {
+            noWidth[i + 7] = 0, noWidth[i + 8] = 0;
+            break;
+        }
+    EXPECT_EQ(JpegError(write("no-width.jpg", noWidth)), "Empty JPEG image (DNL not supported)");
 
     // Enormous declared dimensions are refused before anything is allocated.
     std::vector<uint8_t> huge = good;
