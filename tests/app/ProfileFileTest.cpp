@@ -184,6 +184,36 @@ TEST(ProfileFile, ADamagedFileNamesTheCharacterWhereTheLoadStopped)
     EXPECT_EQ(errorOf("\n" + good), "'' is not a valid integer value") << "only the first line counts";
 }
 
+TEST(ProfileFile, ShiftedOrForeignCharactersStillReadIntoTheirRanges)
+{
+    // The line carries no check: digits moved by a byte-order mark or a blank
+    // read as other numbers, which land in their ranges all the same.
+    const std::string folder = TempFolder();
+    Profile saved;
+    saved.Money = 1234;
+    saved.Owned[0] = true;
+    saved.UnlockedNormal = 12;
+    saved.UnlockedAdvanced = 7;
+    const std::string good = FormatProfileLine(saved, SpinValues{9, 5});
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + good, " " + good, "abcdefgh" + good.substr(8)}) {
+        std::ofstream(folder + "vrz.sav", std::ios::binary) << bytes << "\n";
+        Profile p;
+        SpinValues s;
+        LoadProfileFile(folder + "vrz.sav", p, s);
+        EXPECT_GE(p.Money, 0);
+        EXPECT_LE(p.Money, 9999999);
+        for (int32_t level : {p.UnlockedNormal, p.UnlockedAdvanced}) {
+            EXPECT_GE(level, 1);
+            EXPECT_LE(level, ChampionshipLevels);
+        }
+        EXPECT_GE(s.Normal, 1);
+        EXPECT_LE(s.Normal, p.UnlockedNormal);
+        EXPECT_GE(s.Advanced, 1);
+        EXPECT_LE(s.Advanced, p.UnlockedAdvanced);
+        EXPECT_FALSE(p.Owned[0]) << "a character not the owned one reads as not owned";
+    }
+}
+
 TEST(ProfileFile, ReadsNoFurtherThanTheLineItNeeds)
 {
     // A source that never ends: the load stops after the 23 characters it uses.

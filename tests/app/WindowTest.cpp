@@ -557,6 +557,35 @@ TEST(WindowErrors, ADamagedBackgroundIsReportedAndTheBoardDealtOverBlack)
     EXPECT_EQ(frame.At(765, 477), Rgb(0, 0, 0));
 }
 
+TEST(WindowErrors, EachKindOfBadBackgroundGivesOneMessageAtTheDeal)
+{
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"", {"Bitmap image is not valid."}},
+        {png, {"Bitmap image is not valid."}},
+        {"folder", {}}, // no file of that name: the board stands on black, as without one
+        {"missing", {}},
+    };
+    for (const auto& [bytes, messages] : cases) {
+        SCOPED_TRACE(bytes);
+        GameFolder folder;
+        if (bytes == "folder")
+            std::filesystem::create_directories(folder.Path() + "map/map6.bmp");
+        else if (bytes != "missing")
+            folder.Write("map/map6.bmp", bytes);
+        ScriptedDialogs boxes;
+        TForm1 form(boxes, folder.Path());
+        form.FormActivate();
+        EXPECT_EQ(boxes.Texts("error"), messages);
+        EXPECT_EQ(form.GetBoard().CarsLeft, 8);
+        EXPECT_EQ(form.PlayViewScene().Frame().At(2, 2), Rgb(0, 0, 0));
+        boxes.Shown.clear();
+        form.SpeedButton1Click();
+        EXPECT_EQ(boxes.Texts("error"), messages) << "again at every deal";
+        EXPECT_TRUE(form.GetBoard().InputEnabled);
+    }
+}
+
 TEST(WindowErrors, ABrokenLevelIsShownAndTheBoardInPlayStays)
 {
     GameFolder folder;

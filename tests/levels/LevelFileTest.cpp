@@ -88,6 +88,14 @@ TEST(LevelFile, AcceptsEveryLineEndAndStopsAtControlZ)
     EXPECT_EQ(table.Level(3).ShapeId, 4);
 }
 
+TEST(LevelFile, AMegabyteLongLineReadsLikeAShortOne)
+{
+    LevelTable table;
+    ParseLevelText(Line(Shape4) + std::string(1 << 20, 'x') + "\r\n" + Line(Shape4), table);
+    EXPECT_EQ(table.Level(1).PositionCount, 4);
+    EXPECT_EQ(table.Level(2).ShapeId, 4);
+}
+
 TEST(LevelFile, ReadsOnlyTheFirst110Lines)
 {
     std::string text;
