@@ -270,6 +270,14 @@ TEST(ProfileFile, AFullDiskOrAFolderInTheWayKeepsTheOldFile)
     }
     EXPECT_EQ(ReadFile(folder + "vrz.sav"), before);
 
+    // The program's folder itself gone.
+    try {
+        SaveProfileFile(folder + "gone/vrz.sav", fresh, SpinValues{});
+        FAIL();
+    } catch (const GameError& e) {
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+
     // A folder in the profile's own place cannot be read either.
     const std::string other = TempFolder();
     mkdir((other + "vrz.sav").c_str(), 0700);
