@@ -26,7 +26,7 @@ void Put32(Bytes& b, uint32_t v)
 
 uint32_t Colour(int x, int y) { return (uint32_t((x * 40 + y) & 255) << 24) | (uint32_t(x * 17 & 255) << 16) | (uint32_t(y * 23 & 255) << 8) | uint32_t((x ^ y) * 9 & 255); }
 
-struct BitmapSpec {
+struct BitmapFormat {
     int Width = 8;
     int Height = 6;
     int Bits = 24;
@@ -37,9 +37,9 @@ struct BitmapSpec {
     Bytes Rle;                  // the pixel data of an RLE bitmap
 };
 
-BitmapSpec Spec(int width, int height, int bits, uint32_t compression = 0)
+BitmapFormat Format(int width, int height, int bits, uint32_t compression = 0)
 {
-    BitmapSpec s;
+    BitmapFormat s;
     s.Width = width;
     s.Height = height;
     s.Bits = bits;
@@ -47,7 +47,7 @@ BitmapSpec Spec(int width, int height, int bits, uint32_t compression = 0)
     return s;
 }
 
-Bytes Bitmap(const BitmapSpec& s)
+Bytes Bitmap(const BitmapFormat& s)
 {
     const uint32_t colours = s.Bits <= 8 ? (1u << s.Bits) : 0;
     const uint32_t entry = s.Os2 ? 3 : 4;
@@ -116,7 +116,7 @@ Bytes Bitmap(const BitmapSpec& s)
     return b;
 }
 
-struct JpegSpec {
+struct JpegFormat {
     int Width = 25;
     int Height = 64;
     bool Grey = false;
@@ -128,7 +128,7 @@ struct JpegSpec {
     int Quality = 90;
 };
 
-Bytes Jpeg(const JpegSpec& s)
+Bytes Jpeg(const JpegFormat& s)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
@@ -196,36 +196,36 @@ int main(int argc, char** argv)
     const std::string bmp = std::string(argv[1]) + "/bmp/";
     const std::string jpeg = std::string(argv[1]) + "/jpeg/";
 
-    BitmapSpec s;
-    Write(bmp + "rgb24-odd-width.bmp", Bitmap(Spec(13, 7, 24)));
-    Write(bmp + "rgb32-alpha.bmp", Bitmap(Spec(9, 5, 32)));
-    s = Spec(12, 6, 24);
+    BitmapFormat s;
+    Write(bmp + "rgb24-odd-width.bmp", Bitmap(Format(13, 7, 24)));
+    Write(bmp + "rgb32-alpha.bmp", Bitmap(Format(9, 5, 32)));
+    s = Format(12, 6, 24);
     s.TopDown = true;
     Write(bmp + "rgb24-top-down.bmp", Bitmap(s));
-    Write(bmp + "pal8.bmp", Bitmap(Spec(10, 6, 8)));
-    Write(bmp + "pal4.bmp", Bitmap(Spec(11, 5, 4)));
-    Write(bmp + "pal1.bmp", Bitmap(Spec(19, 4, 1)));
-    s = Spec(10, 4, 24);
+    Write(bmp + "pal8.bmp", Bitmap(Format(10, 6, 8)));
+    Write(bmp + "pal4.bmp", Bitmap(Format(11, 5, 4)));
+    Write(bmp + "pal1.bmp", Bitmap(Format(19, 4, 1)));
+    s = Format(10, 4, 24);
     s.Os2 = true;
     Write(bmp + "os2-rgb24.bmp", Bitmap(s));
-    s = Spec(7, 5, 16, 3);
+    s = Format(7, 5, 16, 3);
     s.Masks = {0xF800, 0x07E0, 0x001F};
     Write(bmp + "bitfields16.bmp", Bitmap(s));
-    s = Spec(6, 4, 32, 3);
+    s = Format(6, 4, 32, 3);
     s.Masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
     Write(bmp + "bitfields32.bmp", Bitmap(s));
     // RLE: runs, an absolute run, a delta, end of line and end of bitmap.
-    s = Spec(8, 4, 8, 1);
+    s = Format(8, 4, 8, 1);
     s.Rle = {4, 7, 0, 3, 1, 2, 3, 0, 1, 5, 0, 0, 8, 9, 0, 2, 1, 1, 2, 4, 0, 0, 0, 1};
     Write(bmp + "rle8.bmp", Bitmap(s));
-    s = Spec(8, 4, 4, 2);
+    s = Format(8, 4, 4, 2);
     s.Rle = {8, 0x12, 0, 0, 0, 4, 0x34, 0x56, 6, 0x78, 0, 0, 0, 1};
     Write(bmp + "rle4.bmp", Bitmap(s));
-    const Bytes good = Bitmap(Spec(16, 8, 24));
+    const Bytes good = Bitmap(Format(16, 8, 24));
     Write(bmp + "cut-pixels.bmp", Cut(good, good.size() - 7));
     Write(bmp + "cut-header.bmp", Cut(good, 30));
 
-    JpegSpec j;
+    JpegFormat j;
     Write(jpeg + "tile-25x64.jpg", Jpeg(j));
     j = {16, 16, true};
     Write(jpeg + "grey.jpg", Jpeg(j));
@@ -245,7 +245,7 @@ int main(int argc, char** argv)
     j.Arithmetic = true;
     j.Grey = true;
     Write(jpeg + "progressive-arithmetic-grey.jpg", Jpeg(j));
-    const Bytes tile = Jpeg(JpegSpec{});
+    const Bytes tile = Jpeg(JpegFormat{});
     Write(jpeg + "cut-scan.jpg", Cut(tile, tile.size() * 2 / 3));
     return 0;
 }
