@@ -9,6 +9,7 @@
 #include "view/LayerScene.h"
 #include "view/PlayScene.h"
 
+#include "DealOrder.h"
 #include "SceneFixtures.h"
 
 #include <benchmark/benchmark.h>
@@ -41,24 +42,7 @@ struct DealtGame {
         SetRandomState(2024u);
         InitMap(TheBoard, Scene, Pool, Table, level, Table.Level(level).ShapeId);
         TheBoard.InputEnabled = true;
-        FindFreePair();
-    }
-
-    void FindFreePair()
-    {
-        const BoardShape& s = TheBoard.CurrentShape;
-        for (int32_t r1 = s.MinRow; r1 <= s.MaxRow; ++r1)
-            for (int32_t c1 = s.MinColumn; c1 <= s.MaxColumn; ++c1)
-                for (int32_t r2 = r1 + 1; r2 <= s.MaxRow; ++r2)
-                    for (int32_t c2 = s.MinColumn; c2 <= s.MaxColumn; ++c2) {
-                        const CarId car = TheBoard.Cells(c1, r1).Slot[0];
-                        if (car != 0 && car == TheBoard.Cells(c2, r2).Slot[0] && IsFree(TheBoard, c1, r1) &&
-                            IsFree(TheBoard, c2, r2)) {
-                            A = {c1, r1};
-                            B = {c2, r2};
-                            return;
-                        }
-                    }
+        FindFreePair(TheBoard, A, B);
     }
 
     // The two clicks of a pair; false when they did not take it off.

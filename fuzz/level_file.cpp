@@ -11,6 +11,7 @@
 #include "model/PlayRules.h"
 #include "model/SilentView.h"
 
+#include "levels/DealOrder.h"
 #include "model/Invariants.h"
 
 #include <cstdint>
@@ -29,55 +30,15 @@ namespace {
 }
 
 // A well-formed level deals a board that can always be cleared: every pair sits
-// in two rows and comes free once the pairs dealt after it are gone.
+// in two rows, carries its pool entry, and comes free once the pairs dealt after
+// it are gone.
 std::string ClearByDealOrder(Board& b, const CarPool& pool, SilentView& view)
 {
-    BayGrid<Cell> pairs = LastDealPairs();
-    const int pairCount = b.CarsLeft / 2;
-    std::vector<std::vector<BayPos>> where(static_cast<size_t>(pairCount) + 1);
-    const BoardShape& s = b.CurrentShape;
-    for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
-        for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c)
-            for (int slot = 0; slot < SlotCount; ++slot) {
-                const int p = pairs(c, r).Slot[slot];
-                if (p < 0 || p > pairCount)
-                    return "pair number " + std::to_string(p) + " out of range";
-                if (p == 0)
-                    continue;
-                if (b.Cells(c, r).Slot[slot] != pool(p))
-                    return "pair " + std::to_string(p) + " does not carry its pool entry";
-                where[static_cast<size_t>(p)].push_back({c, r});
-            }
-    for (int p = 1; p <= pairCount; ++p) {
-        const auto& bays = where[static_cast<size_t>(p)];
-        if (bays.size() != 2 || bays[0].Row == bays[1].Row)
-            return "pair " + std::to_string(p) + " is not two cars in two rows";
-    }
-    for (int p = pairCount; p >= 1; --p) {
-        const auto& bays = where[static_cast<size_t>(p)];
-        for (const BayPos& bay : bays) {
-            while (b.Cells(bay.Column, bay.Row).Slot[0] == 0) {
-                if (ClickBay(b, view, bay).Outcome != ClickOutcome::Revealed)
-                    return "a reveal for pair " + std::to_string(p) + " failed";
-                Cell& mirror = pairs(bay.Column, bay.Row);
-                for (int slot = 0; slot < SlotCount - 1; ++slot)
-                    mirror.Slot[slot] = mirror.Slot[slot + 1];
-                mirror.Slot[SlotCount - 1] = 0;
-            }
-            if (pairs(bay.Column, bay.Row).Slot[0] != p)
-                return "pair " + std::to_string(p) + " is still covered when its turn comes";
-        }
-        if (ClickBay(b, view, bays[0]).Outcome != ClickOutcome::Selected)
-            return "the first car of pair " + std::to_string(p) + " is not free";
-        const ClickReport second = ClickBay(b, view, bays[1]);
-        if (second.Outcome != ClickOutcome::PairRemoved)
-            return "the second car of pair " + std::to_string(p) + " did not match";
-        if (second.Won != (p == 1))
-            return p == 1 ? "the last pair did not win" : "a win before the board was empty";
-    }
-    if (b.CarsLeft != 0 || b.InputEnabled)
-        return "the board was not won";
-    return {};
+    const BayGrid<Cell>& pairs = LastDealPairs();
+    const std::string foreign = PairsCarryTheirPool(b, pairs, pool);
+    if (!foreign.empty())
+        return foreign;
+    return ClearInDealOrder(b, pairs, [&](BayPos bay) { return ClickBay(b, view, bay); });
 }
 
 uint32_t Hash(const uint8_t* data, size_t size)

@@ -58,6 +58,14 @@ public:
         out << bytes;
     }
     void Remove(const std::string& relative) { std::filesystem::remove(Root + relative); }
+    // The shipped level file and the play-view backgrounds, as a player's folder holds them.
+    void CopyShippedLevelsAndBackgrounds()
+    {
+        CopyFromBuild("map/level.ini");
+        for (int n = 1; n <= 10; ++n)
+            if (std::filesystem::is_regular_file(std::filesystem::path(VZ_BUILD_DIR) / ("map/map" + std::to_string(n) + ".bmp")))
+                CopyFromBuild("map/map" + std::to_string(n) + ".bmp");
+    }
     void CopyFromBuild(const std::string& relative)
     {
         std::filesystem::copy_file(std::filesystem::path(VZ_BUILD_DIR) / relative, Root + relative,

@@ -7,6 +7,38 @@
 #include <string>
 #include <vector>
 
+// Every dealt car is its pair's pool entry (`pool(p)`); an empty string when so.
+template <class Pool> std::string PairsCarryTheirPool(const Board& b, const BayGrid<Cell>& pairs, const Pool& pool)
+{
+    const BoardShape& s = b.CurrentShape;
+    for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
+        for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c)
+            for (int slot = 0; slot < SlotCount; ++slot) {
+                const int p = pairs(c, r).Slot[slot];
+                if (p > 0 && p <= b.CarsLeft / 2 && b.Cells(c, r).Slot[slot] != pool(p))
+                    return "pair " + std::to_string(p) + " does not carry its pool entry";
+            }
+    return "";
+}
+
+// A free car and its free twin in another row, if the board has one.
+inline bool FindFreePair(const Board& board, BayPos& a, BayPos& b)
+{
+    const BoardShape& s = board.CurrentShape;
+    for (int32_t r1 = s.MinRow; r1 <= s.MaxRow; ++r1)
+        for (int32_t c1 = s.MinColumn; c1 <= s.MaxColumn; ++c1)
+            for (int32_t r2 = r1 + 1; r2 <= s.MaxRow; ++r2)
+                for (int32_t c2 = s.MinColumn; c2 <= s.MaxColumn; ++c2) {
+                    const CarId car = board.Cells(c1, r1).Slot[0];
+                    if (car != 0 && car == board.Cells(c2, r2).Slot[0] && IsFree(board, c1, r1) && IsFree(board, c2, r2)) {
+                        a = {c1, r1};
+                        b = {c2, r2};
+                        return true;
+                    }
+                }
+    return false;
+}
+
 // `pairs` is the deal's pair numbering (LastDealPairs() right after the deal);
 // `click(bay)` plays one click and returns its report. Returns what went wrong,
 // or an empty string when the last pair was reported as the win.

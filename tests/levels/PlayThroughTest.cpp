@@ -62,14 +62,9 @@ std::string SolveByDealOrder(Game& g)
 {
     Board& b = *g.B;
     const BayGrid<Cell>& pairs = LastDealPairs();
-    const BoardShape& s = b.CurrentShape;
-    for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
-        for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c)
-            for (int slot = 0; slot < SlotCount; ++slot) {
-                const int p = pairs(c, r).Slot[slot];
-                if (p > 0 && p <= b.CarsLeft / 2 && b.Cells(c, r).Slot[slot] != g.Pool(p))
-                    return "pair " + std::to_string(p) + " does not carry its pool entry";
-            }
+    const std::string foreign = PairsCarryTheirPool(b, pairs, g.Pool);
+    if (!foreign.empty())
+        return foreign;
     const std::string failure = ClearInDealOrder(b, pairs, [&](BayPos bay) { return ClickBay(b, g.Screen, bay); });
     return failure.empty() ? g.Screen.Mismatch() : failure;
 }

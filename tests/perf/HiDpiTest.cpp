@@ -45,10 +45,7 @@ class HiDpi : public WindowTest {
 protected:
     void SetUp() override
     {
-        Folder.CopyFromBuild("map/level.ini");
-        for (int n = 1; n <= 10; ++n)
-            if (std::ifstream(std::string(VZ_BUILD_DIR) + "/map/map" + std::to_string(n) + ".bmp"))
-                Folder.CopyFromBuild("map/map" + std::to_string(n) + ".bmp");
+        Folder.CopyShippedLevelsAndBackgrounds();
         StartGame();
         Form->show();
         QCoreApplication::processEvents();

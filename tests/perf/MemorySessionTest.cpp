@@ -125,10 +125,7 @@ TEST_F(MemorySession, PeakResidentSizeStaysFlatAfterTheFirstDeal)
 #ifdef VZ_UNDER_ASAN
     GTEST_SKIP() << "AddressSanitizer's shadow memory is not the game's";
 #endif
-    Folder.CopyFromBuild("map/level.ini");
-    for (int n = 1; n <= 10; ++n)
-        if (std::ifstream(std::string(VZ_BUILD_DIR) + "/map/map" + std::to_string(n) + ".bmp"))
-            Folder.CopyFromBuild("map/map" + std::to_string(n) + ".bmp");
+    Folder.CopyShippedLevelsAndBackgrounds();
     StartGame();
     Form->show();
     Form->SpeedButton1Click();

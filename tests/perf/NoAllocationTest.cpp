@@ -144,25 +144,6 @@ protected:
         Form->SpeedButton1Click();
         ASSERT_TRUE(TheBoard().InputEnabled);
     }
-
-    // A free car and its free twin in another row, if the board has one.
-    bool FindFreePair(BayPos& a, BayPos& b) const
-    {
-        const Board& board = TheBoard();
-        const BoardShape& s = board.CurrentShape;
-        for (int32_t r1 = s.MinRow; r1 <= s.MaxRow; ++r1)
-            for (int32_t c1 = s.MinColumn; c1 <= s.MaxColumn; ++c1)
-                for (int32_t r2 = r1 + 1; r2 <= s.MaxRow; ++r2)
-                    for (int32_t c2 = s.MinColumn; c2 <= s.MaxColumn; ++c2) {
-                        const CarId car = board.Cells(c1, r1).Slot[0];
-                        if (car != 0 && car == board.Cells(c2, r2).Slot[0] && IsFree(board, c1, r1) && IsFree(board, c2, r2)) {
-                            a = {c1, r1};
-                            b = {c2, r2};
-                            return true;
-                        }
-                    }
-        return false;
-    }
 };
 
 } // namespace
@@ -200,7 +181,7 @@ TEST_F(NoAllocation, ClearingABoardThroughTheWindowAllocatesNothing)
 TEST_F(NoAllocation, UndoAndIdleKeysAllocateNothing)
 {
     BayPos a, b;
-    ASSERT_TRUE(FindFreePair(a, b));
+    ASSERT_TRUE(FindFreePair(TheBoard(), a, b));
     const QPoint pa = BayCentre(a.Column, a.Row), pb = BayCentre(b.Column, b.Row);
     const int32_t cars = TheBoard().CarsLeft;
     EXPECT_EQ(AllocationsIn([&] {
@@ -213,7 +194,7 @@ TEST_F(NoAllocation, UndoAndIdleKeysAllocateNothing)
     EXPECT_EQ(TheBoard().CarsLeft, cars);
 
     // Again, this time revealing a hidden car before the undo.
-    ASSERT_TRUE(FindFreePair(a, b));
+    ASSERT_TRUE(FindFreePair(TheBoard(), a, b));
     Form->Image321MouseUp(BayCentre(a.Column, a.Row).x(), BayCentre(a.Column, a.Row).y());
     Form->Image321MouseUp(BayCentre(b.Column, b.Row).x(), BayCentre(b.Column, b.Row).y());
     const BayPos hidden = TheBoard().HiddenCount(a.Column, a.Row) > 0 ? a : b;
@@ -235,7 +216,7 @@ TEST_F(NoAllocation, UndoAndIdleKeysAllocateNothing)
 TEST_F(NoAllocation, EventsSentThroughQtAddNoAllocation)
 {
     BayPos a, b;
-    ASSERT_TRUE(FindFreePair(a, b));
+    ASSERT_TRUE(FindFreePair(TheBoard(), a, b));
     const QPoint pa = BayCentre(a.Column, a.Row), pb = BayCentre(b.Column, b.Row);
     QWidget plain;
     plain.resize(Form->Image321->size());

@@ -41,9 +41,10 @@ std::string JpegError(const std::string& path)
 
 uint32_t Colour(int32_t x, int32_t y) { return Argb(uint32_t(x * 40 + y) & 255, uint32_t(x * 17), uint32_t(y * 23), uint32_t((x ^ y) * 9)); }
 
-// A JPEG made by libjpeg's own compressor: three components, or one for grey.
+// A JPEG made by libjpeg's own compressor: three components, or one for grey
+// (the green channel), with libjpeg's scans or the given script of them.
 std::vector<uint8_t> JpegBytes(int32_t width, int32_t height, const std::function<uint32_t(int32_t, int32_t)>& colour,
-                               bool grey = false)
+                               bool grey = false, const std::vector<jpeg_scan_info>* script = nullptr)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
@@ -58,6 +59,10 @@ std::vector<uint8_t> JpegBytes(int32_t width, int32_t height, const std::functio
     cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 95, TRUE);
+    if (script) {
+        cinfo.scan_info = script->data();
+        cinfo.num_scans = int(script->size());
+    }
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row(size_t(width) * size_t(cinfo.input_components));
     while (cinfo.next_scanline < cinfo.image_height) {
@@ -97,33 +102,7 @@ std::vector<uint8_t> ManyScanJpeg(int32_t width, int32_t height, size_t scans)
             script.push_back(scan);
         }
     script.resize(scans);
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    cinfo.scan_info = script.data();
-    cinfo.num_scans = int(script.size());
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width));
-    while (cinfo.next_scanline < cinfo.image_height) {
-        for (int32_t x = 0; x < width; ++x)
-            row[size_t(x)] = JSAMPLE((x * 7 + int32_t(cinfo.next_scanline) * 3) & 255);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return bytes;
+    return JpegBytes(width, height, [](int32_t x, int32_t y) { return uint32_t((x * 7 + y * 3) & 255) << 8; }, true, &script);
 }
 
 // Soft colour fields, the kind of picture a 25 × 64 header tile is.
