@@ -34,12 +34,30 @@ struct LayerScene::Impl {
         int32_t Height;
         DrawMode Mode;
         PreparedPicture Prepared;
+        // Whether this was made from `picture` as it is now.
+        bool Holds(const Picture& picture) const
+        {
+            return Data == picture.Pixels.data() && Width == picture.Width && Height == picture.Height &&
+                   Mode == picture.Mode;
+        }
+        // Made from `picture`, drawn as `drawn` (the picture itself, or resampled).
+        void Take(const Picture& picture, const Picture& drawn)
+        {
+            Data = picture.Pixels.data();
+            Width = picture.Width;
+            Height = picture.Height;
+            Mode = picture.Mode;
+            Prepared = ::PreparePicture(drawn);
+        }
     };
     // One prepared copy per distinct picture; catalogue pictures never change,
     // but a picture whose buffer or size did is prepared again.
     using CacheMap = std::unordered_map<const Picture*, std::unique_ptr<Cached>>;
     std::shared_ptr<CacheMap> Cache = std::make_shared<CacheMap>();
     std::vector<const PreparedPicture*> LayerPrepared;
+    // What the kernels draw for each layer: its prepared picture, resampled where
+    // its location has another size; null where only DrawPlain can draw it.
+    std::vector<const PreparedPicture*> LayerDrawn;
 
     // The layers as they were when Frame() was last composed.
     std::vector<SceneLayer> Last;
@@ -68,18 +86,13 @@ struct LayerScene::Impl {
     const PreparedPicture* Prepare(const Picture& picture)
     {
         std::unique_ptr<Cached>& slot = (*Cache)[&picture];
-        if (slot && slot->Data == picture.Pixels.data() && slot->Width == picture.Width &&
-            slot->Height == picture.Height && slot->Mode == picture.Mode)
+        if (slot && slot->Holds(picture))
             return &slot->Prepared;
         if (slot)
             FrameCurrent = false; // layers already showing it may look different now
         else
             slot = std::make_unique<Cached>();
-        slot->Data = picture.Pixels.data();
-        slot->Width = picture.Width;
-        slot->Height = picture.Height;
-        slot->Mode = picture.Mode;
-        slot->Prepared = ::PreparePicture(picture);
+        slot->Take(picture, picture);
         return &slot->Prepared;
     }
 
@@ -99,8 +112,7 @@ struct LayerScene::Impl {
             return nullptr;
         const Picture& picture = *layer.Image;
         std::unique_ptr<Cached>& slot = Resized[std::make_tuple(&picture, w, h)];
-        if (slot && slot->Data == picture.Pixels.data() && slot->Width == picture.Width &&
-            slot->Height == picture.Height && slot->Mode == picture.Mode)
+        if (slot && slot->Holds(picture))
             return &slot->Prepared;
         if (!slot)
             slot = std::make_unique<Cached>();
@@ -109,12 +121,15 @@ struct LayerScene::Impl {
             for (int32_t x = 0; x < w; ++x)
                 resized.At(x, y) = picture.At(static_cast<int32_t>(int64_t(x) * picture.Width / w),
                                               static_cast<int32_t>(int64_t(y) * picture.Height / h));
-        slot->Data = picture.Pixels.data();
-        slot->Width = picture.Width;
-        slot->Height = picture.Height;
-        slot->Mode = picture.Mode;
-        slot->Prepared = ::PreparePicture(resized);
+        slot->Take(picture, resized);
         return &slot->Prepared;
+    }
+
+    // After a layer's picture or location changed: what the kernels draw for it.
+    void Refit(const std::vector<SceneLayer>& layers, size_t index)
+    {
+        const SceneLayer& layer = layers[index];
+        LayerDrawn[index] = layer.Image ? Fitted(layer, LayerPrepared[index]) : nullptr;
     }
 };
 
@@ -136,6 +151,7 @@ int LayerScene::AddLayer()
 {
     Layers.emplace_back();
     Fast->LayerPrepared.push_back(nullptr);
+    Fast->LayerDrawn.push_back(nullptr);
     Fast->IsTouched.push_back(0);
     const int index = static_cast<int>(Layers.size()) - 1;
     Fast->Touch(index);
@@ -152,6 +168,7 @@ void LayerScene::SetPicture(int index, const Picture& picture)
     layer.Image = &picture;
     layer.Mode = picture.Mode;
     Fast->LayerPrepared[static_cast<size_t>(index)] = Fast->Prepare(picture);
+    Fast->Refit(Layers, static_cast<size_t>(index));
     Fast->Touch(index);
 }
 
@@ -161,13 +178,16 @@ void LayerScene::SharePreparedPictures(const LayerScene& other)
 {
     Fast->Cache = other.Fast->Cache;
     for (size_t i = 0; i < Layers.size(); ++i)
-        if (Layers[i].Image)
+        if (Layers[i].Image) {
             Fast->LayerPrepared[i] = Fast->Prepare(*Layers[i].Image);
+            Fast->Refit(Layers, i);
+        }
 }
 
 void LayerScene::SetLocation(int index, const Rect& location)
 {
     Layers.at(static_cast<size_t>(index)).Location = location;
+    Fast->Refit(Layers, static_cast<size_t>(index));
     Fast->Touch(index);
 }
 
@@ -330,8 +350,8 @@ void LayerScene::Render()
             FillBackground(Composed, f.OpaqueBack, ViewColour, band);
             for (uint32_t i : f.Bands[static_cast<size_t>(b)]) {
                 const SceneLayer& layer = Layers[i];
-                if (const PreparedPicture* fitted = f.Fitted(layer, f.LayerPrepared[i]))
-                    DrawPrepared(Composed, *fitted, layer.Location.Left, layer.Location.Top, band);
+                if (const PreparedPicture* drawn = f.LayerDrawn[i])
+                    DrawPrepared(Composed, *drawn, layer.Location.Left, layer.Location.Top, band);
                 else
                     DrawPlain(Composed, *layer.Image, layer.Mode, layer.Location, band);
             }
