@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
+#include "view/JpegWriter.h"
 
 namespace {
 
@@ -116,58 +116,14 @@ Bytes Bitmap(const BitmapFormat& s)
     return b;
 }
 
-struct JpegFormat {
-    int Width = 25;
-    int Height = 64;
-    bool Grey = false;
-    bool Progressive = false;
-    bool Arithmetic = false;
-    bool Optimize = false;
-    int Restart = 0;     // MCU rows between restart markers
-    bool Full = false;   // 4:4:4 instead of 4:2:0
-    int Quality = 90;
-};
-
-Bytes Jpeg(const JpegFormat& s)
+// The seeds' colours put the first byte of Colour in the first component.
+Bytes Jpeg(JpegOptions o)
 {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(s.Width);
-    cinfo.image_height = JDIMENSION(s.Height);
-    cinfo.input_components = s.Grey ? 1 : 3;
-    cinfo.in_color_space = s.Grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, s.Quality, TRUE);
-    if (s.Progressive)
-        jpeg_simple_progression(&cinfo);
-    cinfo.arith_code = s.Arithmetic ? TRUE : FALSE;
-    cinfo.optimize_coding = s.Optimize ? TRUE : FALSE;
-    cinfo.restart_in_rows = s.Restart;
-    if (s.Full && !s.Grey)
-        for (int c = 0; c < 3; ++c)
-            cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(s.Width) * size_t(cinfo.input_components));
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = int(cinfo.next_scanline);
-        for (int x = 0; x < s.Width; ++x) {
-            const uint32_t c = Colour(x, y);
-            for (int k = 0; k < cinfo.input_components; ++k)
-                row[size_t(x * cinfo.input_components + k)] = JSAMPLE(c >> (8 * k));
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    Bytes bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return bytes;
+    o.Quality = 90;
+    return WriteJpeg(o, [&o](int x, int y) {
+        const uint32_t c = Colour(x, y);
+        return o.Grey ? (c & 255) << 8 : (c & 255) << 16 | (c & 0xFF00) | ((c >> 16) & 255);
+    });
 }
 
 void Write(const std::string& path, const Bytes& bytes)
@@ -225,7 +181,7 @@ int main(int argc, char** argv)
     Write(bmp + "cut-pixels.bmp", Cut(good, good.size() - 7));
     Write(bmp + "cut-header.bmp", Cut(good, 30));
 
-    JpegFormat j;
+    JpegOptions j;
     Write(jpeg + "tile-25x64.jpg", Jpeg(j));
     j = {16, 16, true};
     Write(jpeg + "grey.jpg", Jpeg(j));
@@ -245,7 +201,7 @@ int main(int argc, char** argv)
     j.Arithmetic = true;
     j.Grey = true;
     Write(jpeg + "progressive-arithmetic-grey.jpg", Jpeg(j));
-    const Bytes tile = Jpeg(JpegFormat{});
+    const Bytes tile = Jpeg(JpegOptions{});
     Write(jpeg + "cut-scan.jpg", Cut(tile, tile.size() * 2 / 3));
     return 0;
 }

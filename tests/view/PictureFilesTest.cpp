@@ -2,6 +2,7 @@
 #include "core/GameError.h"
 #include "view/PictureFiles.h"
 
+#include "JpegWriter.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -41,50 +42,15 @@ std::string JpegError(const std::string& path)
 
 uint32_t Colour(int32_t x, int32_t y) { return Argb(uint32_t(x * 40 + y) & 255, uint32_t(x * 17), uint32_t(y * 23), uint32_t((x ^ y) * 9)); }
 
-// A JPEG made by libjpeg's own compressor: three components, or one for grey
-// (the green channel), with libjpeg's scans or the given script of them.
+// A JPEG of the given colours: three components, or one for grey.
 std::vector<uint8_t> JpegBytes(int32_t width, int32_t height, const std::function<uint32_t(int32_t, int32_t)>& colour,
-                               bool grey = false, const std::vector<jpeg_scan_info>* script = nullptr)
+                               bool grey = false)
 {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = grey ? 1 : 3;
-    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    if (script) {
-        cinfo.scan_info = script->data();
-        cinfo.num_scans = int(script->size());
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(width) * size_t(cinfo.input_components));
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int32_t y = int32_t(cinfo.next_scanline);
-        for (int32_t x = 0; x < width; ++x) {
-            const uint32_t c = colour(x, y);
-            if (grey) {
-                row[size_t(x)] = JSAMPLE((c >> 8) & 255);
-            } else {
-                row[size_t(x) * 3] = JSAMPLE((c >> 16) & 255);
-                row[size_t(x) * 3 + 1] = JSAMPLE((c >> 8) & 255);
-                row[size_t(x) * 3 + 2] = JSAMPLE(c & 255);
-            }
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return bytes;
+    JpegOptions o;
+    o.Width = width;
+    o.Height = height;
+    o.Grey = grey;
+    return WriteJpeg(o, colour);
 }
 
 // A grey progressive JPEG of `scans` scans: the DC and then each AC coefficient on
@@ -102,7 +68,13 @@ std::vector<uint8_t> ManyScanJpeg(int32_t width, int32_t height, size_t scans)
             script.push_back(scan);
         }
     script.resize(scans);
-    return JpegBytes(width, height, [](int32_t x, int32_t y) { return uint32_t((x * 7 + y * 3) & 255) << 8; }, true, &script);
+    JpegOptions o;
+    o.Width = width;
+    o.Height = height;
+    o.Grey = true;
+    o.Quality = 75; // libjpeg's own default
+    o.Script = &script;
+    return WriteJpeg(o, [](int x, int y) { return uint32_t((x * 7 + y * 3) & 255) << 8; });
 }
 
 // Soft colour fields, the kind of picture a 25 × 64 header tile is.
