@@ -39,13 +39,17 @@ std::string Describe(const Profile& p, const SpinValues& s)
     std::abort();
 }
 
-// A load that stops at a bad character leaves what it read; the game goes on with that.
+// A load that stops at a bad character leaves what it read; the game goes on with
+// that, and the boxes it did not reach keep the start-up's 1.
 void Load(const std::string& path, Profile& profile, SpinValues& spins)
 {
+    LoadedSpins read;
     try {
-        LoadProfileFile(path, profile, spins);
+        LoadProfileFile(path, profile, read);
     } catch (const GameError&) {
     }
+    spins.Normal = read.Normal.value_or(1);
+    spins.Advanced = read.Advanced.value_or(1);
 }
 
 } // namespace
@@ -66,7 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Profile again;
     SpinValues againSpins;
     try {
-        LoadProfileFile(first, again, againSpins);
+        LoadedSpins read;
+        LoadProfileFile(first, again, read);
+        againSpins = SpinValues{read.Normal.value_or(0), read.Advanced.value_or(0)};
     } catch (const GameError& e) {
         Fail(std::string("the saved profile does not load: ") + e.what());
     }

@@ -219,6 +219,8 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     KeyPreview = new KeyPreviewFilter(*this);
     qApp->installEventFilter(KeyPreview);
 
+    // Smaller, the header would leave the top: the pages keep their height.
+    setMinimumSize(ClientWidth, ClientHeight);
     resize(ClientWidth, ClientHeight);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - QPoint(ClientWidth / 2, ClientHeight / 2));
@@ -602,11 +604,15 @@ void TForm1::SpeedButton1Click()
 {
     Guarded([&] {
         GameBoard.InputEnabled = false;
-        // A number typed into a box is still unclamped here (START takes no focus).
-        const int32_t normal = SpinEdit2->ClampedNumber();
-        const int32_t advanced = SpinEdit3->ClampedNumber();
-        CurrentLevel = LevelForMode(GameMode, normal, advanced);
-        InitMap(GameBoard, Scene, Pool, Table, CurrentLevel, Table.Level(CurrentLevel).ShapeId);
+        // A number typed into a box is still unclamped here (START takes no focus):
+        // the box the mode reads is clamped, so no level outside 1 … 110 is read.
+        const int32_t normal = GameMode == 1 ? SpinEdit2->ClampedNumber() : SpinEdit2->TypedNumber();
+        const int32_t advanced = GameMode == 2 ? SpinEdit3->ClampedNumber() : SpinEdit3->TypedNumber();
+        const int32_t level = LevelForMode(GameMode, normal, advanced);
+        // A level that cannot be dealt is refused before anything of the game in
+        // play changes, the level it is paid for included.
+        InitMap(GameBoard, Scene, Pool, Table, level, Table.Level(level).ShapeId);
+        CurrentLevel = level;
         ShowPage(TabSheet2);
     });
 }
@@ -713,26 +719,30 @@ void TForm1::ColorButton8Click() { BuyOrSell(ItemOfColorButton(8)); }
 
 std::string TForm1::ProfilePath() const { return ProgramFolder + "vrz.sav"; }
 
-void TForm1::ApplySpinValues(int32_t normal, int32_t advanced)
+void TForm1::ApplyLoadedSpins(const LoadedSpins& spins)
 {
+    // The maxima follow the unlocked levels, read or not: a maximum that does not
+    // change leaves its box alone, and only the values read are set.
     SpinEdit2->setMaximum(PlayerProfile.UnlockedNormal);
     SpinEdit3->setMaximum(PlayerProfile.UnlockedAdvanced);
-    SpinEdit2->setValue(normal);
-    SpinEdit3->setValue(advanced);
+    if (spins.Normal)
+        SpinEdit2->setValue(*spins.Normal);
+    if (spins.Advanced)
+        SpinEdit3->setValue(*spins.Advanced);
 }
 
 void TForm1::SpeedButton2Click()
 {
     Guarded([&] {
-        SpinValues spins{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()};
+        LoadedSpins spins;
         try {
             LoadProfileFile(ProfilePath(), PlayerProfile, spins);
         } catch (...) {
             // The fields read before the damaged character keep their new values.
-            ApplySpinValues(spins.Normal, spins.Advanced);
+            ApplyLoadedSpins(spins);
             throw;
         }
-        ApplySpinValues(spins.Normal, spins.Advanced);
+        ApplyLoadedSpins(spins);
         ToonItems();
         Boxes.Information("Profile loaded");
     });

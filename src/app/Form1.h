@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Dialogs.h"
 #include "app/Profile.h"
+#include "app/ProfileFile.h"
 #include "app/Widgets.h"
 #include "levels/Generator.h"
 #include "levels/LevelFile.h"
@@ -131,7 +132,7 @@ private:
     void ShowPage(QWidget* page);
     void ChooseMode(int32_t mode);
     void BuyOrSell(ShopItem item);
-    void ApplySpinValues(int32_t normal, int32_t advanced);
+    void ApplyLoadedSpins(const LoadedSpins& spins);
     std::string ProfilePath() const;
 
     // The one place where a failure of a handler is caught and shown.

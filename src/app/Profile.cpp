@@ -3,6 +3,7 @@
 #include "core/GameError.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -18,10 +19,11 @@ const ShopItemInfo Items[ShopItemCount] = {
     {"Gold medal", "for experts", 20000, 10000, 8, 488, 9},
 };
 
+// Money has no upper limit but its type's: it stops there rather than wrap.
 void AddMoney(Profile& profile, int64_t amount)
 {
     const int64_t total = static_cast<int64_t>(profile.Money) + std::max<int64_t>(amount, 0);
-    profile.Money = static_cast<int32_t>(std::min<int64_t>(total, std::max(profile.Money, MostMoney)));
+    profile.Money = static_cast<int32_t>(std::min<int64_t>(total, std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace
@@ -76,7 +78,8 @@ WinPayment PayWinDecision(Profile& profile, int32_t gameMode, int32_t level)
         if (k == profile.UnlockedAdvanced)
             ++profile.UnlockedAdvanced;
         profile.UnlockedAdvanced = std::min(profile.UnlockedAdvanced, ChampionshipLevels);
-        if (k >= 1 && k < ChampionshipLevels) {
+        // k is 0 or below for a normal-championship board; the box clamps it to 1.
+        if (k < ChampionshipLevels) {
             pay.MoveAdvancedSpin = true;
             pay.AdvancedSpinValue = k + 1;
         }

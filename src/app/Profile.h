@@ -25,9 +25,6 @@ inline const ShopItemInfo& ItemInfo(ShopItem item) { return ItemInfo(static_cast
 ShopItem ItemOfColorButton(int button);
 
 constexpr int32_t ChampionshipLevels = 40;
-// The most money the profile file holds (seven digits); more is never paid out,
-// so a save never loses any.
-constexpr int32_t MostMoney = 9999999;
 
 // The player's progress. The two selected championship levels live in the spin boxes.
 struct Profile {

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <climits>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -69,9 +71,80 @@ void WriteAll(int fd, const std::string& text)
     }
 }
 
-} // namespace
+// Writes, syncs and closes; the descriptor is closed whatever fails.
+void WriteSyncClose(int fd, const std::string& text)
+{
+    try {
+        WriteAll(fd, text);
+        if (::fsync(fd) != 0)
+            throw GameError::FromErrno(errno);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        throw GameError::FromErrno(errno);
+}
 
-std::function<void()> ProfileSaveFaultForTesting;
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a plain write of `path` lands in: symbolic links followed to their
+// target, which need not exist yet.
+std::string WriteTarget(std::string path)
+{
+    constexpr int MostLinks = 40; // the kernel's own limit
+    for (int n = 0; n < MostLinks; ++n) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path; // what is not there or not a link is the open's business
+        char link[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), link, sizeof link);
+        if (length < 0)
+            throw GameError::FromErrno(errno);
+        if (static_cast<size_t>(length) == sizeof link)
+            throw GameError::FromErrno(ENAMETOOLONG);
+        const std::string to(link, static_cast<size_t>(length));
+        path = to.front() == '/' ? to : FolderOf(path) + "/" + to;
+    }
+    throw GameError::FromErrno(ELOOP);
+}
+
+// Gives a new file the owner and mode of the one it replaces; false when the
+// owner cannot be given.
+bool TakeOwnerAndMode(int fd, const struct stat& existing)
+{
+    struct stat made;
+    if (::fstat(fd, &made) != 0)
+        throw GameError::FromErrno(errno);
+    if ((made.st_uid != existing.st_uid || made.st_gid != existing.st_gid) &&
+        ::fchown(fd, existing.st_uid, existing.st_gid) != 0)
+        return false;
+    if (::fchmod(fd, existing.st_mode & 07777) != 0)
+        throw GameError::FromErrno(errno);
+    return true;
+}
+
+// Best effort for the rename's durability: a folder we cannot open for reading
+// is left to the file system, but an error of the sync itself is reported.
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0 && error != EINVAL) // EINVAL: a file system without folder syncs
+        throw GameError::FromErrno(error);
+}
+
+} // namespace
 
 std::string FormatProfileLine(const Profile& profile, const SpinValues& spins)
 {
@@ -79,13 +152,13 @@ std::string FormatProfileLine(const Profile& profile, const SpinValues& spins)
     line.reserve(LineLength);
     for (int k = 0; k < ShopItemCount; ++k)
         line += profile.Owned[k] ? OwnedChar[k] : NotOwnedChar[k];
-    AppendNumber(line, std::clamp(profile.Money, 0, MostMoney), 7);
+    AppendNumber(line, std::clamp(profile.Money, 0, MostMoneySaved), 7);
     for (int32_t n : {profile.UnlockedNormal, profile.UnlockedAdvanced, spins.Normal, spins.Advanced})
         AppendNumber(line, std::clamp(n, 0, 99), 2);
     return line;
 }
 
-void ParseProfileLine(const std::string& line, Profile& profile, SpinValues& spins)
+void ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins)
 {
     for (size_t k = 0; k < ShopItemCount; ++k)
         profile.Owned[k] = k < line.size() && line[k] == OwnedChar[k];
@@ -98,36 +171,56 @@ void ParseProfileLine(const std::string& line, Profile& profile, SpinValues& spi
 
 void SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins)
 {
-    const std::string temp = path + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const std::string target = WriteTarget(path);
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A folder or a device is never replaced by a file; and where opening the
+    // file for writing would be refused, so is the save (root passes, as there).
+    if (exists && !S_ISREG(existing.st_mode))
+        throw GameError::FileAccessDenied();
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        throw GameError::FromErrno(errno);
+    const std::string text = FormatProfileLine(profile, spins) + "\n";
+
+    // A leftover temporary file, or a link planted in its place, is replaced.
+    const std::string temp = target + ".tmp";
+    if (::unlink(temp.c_str()) != 0 && errno != ENOENT)
+        throw GameError::FromErrno(errno);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         throw GameError::FromErrno(errno);
-    bool open = true;
+    bool replace = true;
     try {
-        WriteAll(fd, FormatProfileLine(profile, spins) + "\n");
-        if (::fsync(fd) != 0)
-            throw GameError::FromErrno(errno);
-        open = false;
-        if (::close(fd) != 0)
-            throw GameError::FromErrno(errno);
+        if (exists)
+            replace = TakeOwnerAndMode(fd, existing);
     } catch (...) {
-        if (open)
-            ::close(fd);
+        ::close(fd);
         ::unlink(temp.c_str());
         throw;
     }
+    if (!replace) {
+        // Another player's file that we may write: a replacement would become
+        // ours, so it is written in place, as a plain write would.
+        ::close(fd);
+        ::unlink(temp.c_str());
+        const int own = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (own < 0)
+            throw GameError::FromErrno(errno);
+        WriteSyncClose(own, text);
+        return;
+    }
     try {
-        if (ProfileSaveFaultForTesting)
-            ProfileSaveFaultForTesting();
-        if (::rename(temp.c_str(), path.c_str()) != 0)
+        WriteSyncClose(fd, text);
+        if (::rename(temp.c_str(), target.c_str()) != 0)
             throw GameError::FromErrno(errno);
     } catch (...) {
         ::unlink(temp.c_str());
         throw;
     }
+    SyncFolder(FolderOf(target));
 }
 
-void LoadProfileFile(const std::string& path, Profile& profile, SpinValues& spins)
+void LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins)
 {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)

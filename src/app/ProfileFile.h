@@ -1,13 +1,22 @@
 #pragma once
 #include "app/Profile.h"
 
-#include <functional>
+#include <optional>
 #include <string>
+
+// The most money the line holds (seven digits); the writer caps larger amounts.
+constexpr int32_t MostMoneySaved = 9999999;
 
 // The spin boxes' state as the profile line stores it.
 struct SpinValues {
     int32_t Normal = 1;   // SpinEdit2
     int32_t Advanced = 1; // SpinEdit3
+};
+
+// The spin box values a line sets; empty where a damaged line stopped before them.
+struct LoadedSpins {
+    std::optional<int32_t> Normal;
+    std::optional<int32_t> Advanced;
 };
 
 // The 23 digit characters of vrz.sav: 8 disguised flags, money, the two unlocked
@@ -18,15 +27,15 @@ std::string FormatProfileLine(const Profile& profile, const SpinValues& spins);
 // non-digit character throws "'%s' is not a valid integer value"; what was read
 // before it stays. Values out of range are clamped: unlocked levels to 1 … 40,
 // selected levels to 1 … their unlocked level.
-void ParseProfileLine(const std::string& line, Profile& profile, SpinValues& spins);
+void ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins);
 
-// Writes the line and a line break to `path` through a temporary file in the same
-// folder that is renamed over it, so a failure never leaves a damaged profile.
-// Throws GameError ("File access denied", …) and leaves the old file whole.
+// Writes the line and a line break to `path` as a plain write would (through a
+// symbolic link to its target, refused with "File access denied" where the file
+// is not writable, the file's mode and owner kept), but through a temporary file
+// beside the target that is synced and renamed over it, and the folder synced
+// after: a failure or a power cut leaves the old profile or the new one, whole.
+// Throws GameError and leaves the old file whole.
 void SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins);
 
 // Reads the first line of the file ("File not found" when missing) and parses it.
-void LoadProfileFile(const std::string& path, Profile& profile, SpinValues& spins);
-
-// Tests inject a failure between writing the temporary file and renaming it.
-extern std::function<void()> ProfileSaveFaultForTesting;
+void LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins);

@@ -217,7 +217,8 @@ void ColorButton::paintEvent(QPaintEvent*)
 
 SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent)
 {
-    setRange(1, 2);
+    // Any nine digits may be typed; the game's own range is applied as it says.
+    QSpinBox::setRange(0, 999999999);
     setValue(1);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     setFont(ArialFont(12, true));
@@ -229,18 +230,47 @@ SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent)
     setPalette(pal);
 }
 
+void SpinEdit::setValue(int value)
+{
+    QSpinBox::setValue(std::clamp(value, Lowest, std::max(Lowest, Highest)));
+}
+
 int32_t SpinEdit::TypedNumber() const
 {
     bool ok = false;
     const int number = cleanText().toInt(&ok);
-    return ok ? number : minimum();
+    return ok ? number : Lowest;
 }
 
 int32_t SpinEdit::ClampedNumber()
 {
-    const int32_t number = std::clamp(TypedNumber(), minimum(), maximum());
-    setValue(number);
-    return number;
+    setValue(TypedNumber());
+    return TypedNumber();
+}
+
+void SpinEdit::stepBy(int steps)
+{
+    setValue(TypedNumber() + steps);
+    selectAll();
+}
+
+QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const
+{
+    // An arrow is live wherever it would change the number shown.
+    const int number = TypedNumber(), top = std::max(Lowest, Highest);
+    const QString shown = cleanText();
+    StepEnabled enabled = StepNone;
+    if (QString::number(std::clamp(number + 1, Lowest, top)) != shown)
+        enabled |= StepUpEnabled;
+    if (QString::number(std::clamp(number - 1, Lowest, top)) != shown)
+        enabled |= StepDownEnabled;
+    return enabled;
+}
+
+void SpinEdit::focusOutEvent(QFocusEvent* event)
+{
+    QSpinBox::focusOutEvent(event);
+    ClampedNumber();
 }
 
 CounterLabel::CounterLabel(const QString& text, const QFont& font, QWidget* parent) : QWidget(parent)

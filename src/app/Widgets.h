@@ -115,16 +115,34 @@ private:
     QColor FaceColour;
 };
 
-// SpinEdit2, SpinEdit3: black, white bold digits, clamped to the range when set
-// by code, by the arrows and on losing the focus.
+// SpinEdit2, SpinEdit3: black, white bold digits. The box keeps a range of its
+// own: a number is clamped into it when code sets it, by the arrows and when the
+// box loses the focus, while a new maximum leaves the number alone and typed
+// digits stay as typed until then. Its range and value functions hide QSpinBox's,
+// whose range only bounds what can be typed.
 class SpinEdit : public QSpinBox {
 public:
     explicit SpinEdit(QWidget* parent);
+    int minimum() const { return Lowest; }
+    int maximum() const { return Highest; }
+    void setMaximum(int highest) { Highest = highest; }
+    // Clamped to the range.
+    void setValue(int value);
+    int value() const { return TypedNumber(); }
     // The number as the box shows it right now: its text's value, or the minimum
     // when the text is not a number. Typed digits may lie outside the range.
     int32_t TypedNumber() const;
     // TypedNumber clamped to the range and written back to the box.
     int32_t ClampedNumber();
+
+protected:
+    void stepBy(int steps) override;
+    StepEnabled stepEnabled() const override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int Lowest = 1;
+    int Highest = 2;
 };
 
 // A one-line, centred label whose texts and sizes are made ahead, so that

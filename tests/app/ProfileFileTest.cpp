@@ -1,14 +1,111 @@
 #include "app/ProfileFile.h"
 #include "core/GameError.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <limits>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
+
+// The game's calls to the file system go through these first (the test binary
+// is linked with --wrap for them): a test makes them fail or records them.
+namespace {
+int WriteFault = 0; // errno of the failure, 0 for none
+int RenameFault = 0;
+std::vector<std::string> FileCalls;
+} // namespace
+
+extern "C" {
+ssize_t __real_write(int fd, const void* data, size_t size);
+int __real_rename(const char* from, const char* to);
+int __real_fsync(int fd);
+
+ssize_t __wrap_write(int fd, const void* data, size_t size)
+{
+    if (WriteFault != 0) {
+        errno = WriteFault;
+        return -1;
+    }
+    return __real_write(fd, data, size);
+}
+
+int __wrap_rename(const char* from, const char* to)
+{
+    if (RenameFault != 0) {
+        errno = RenameFault;
+        return -1;
+    }
+    FileCalls.push_back("rename");
+    return __real_rename(from, to);
+}
+
+int __wrap_fsync(int fd)
+{
+    struct stat st;
+    FileCalls.push_back(fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) ? "sync folder" : "sync file");
+    return __real_fsync(fd);
+}
+}
 
 namespace {
+
+constexpr uid_t Nobody = 65534;
+
+// File permissions mean nothing to root, so as root the cases that need them run
+// in a child process as an unprivileged player; otherwise we are that player.
+uid_t PlayerId() { return geteuid() == 0 ? Nobody : geteuid(); }
+
+void GiveToPlayer(const std::string& path)
+{
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(path.c_str(), Nobody, Nobody), 0) << path;
+    }
+}
+
+// What `work` returns, run as the player.
+std::string AsPlayer(const std::function<std::string()>& work)
+{
+    if (geteuid() != 0)
+        return work();
+    int out[2];
+    if (pipe(out) != 0)
+        return "no pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(out[0]);
+        const std::string result =
+            setgroups(0, nullptr) == 0 && setgid(Nobody) == 0 && setuid(Nobody) == 0 ? work() : "not the player";
+        const ssize_t written = write(out[1], result.data(), result.size());
+        _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+    }
+    close(out[1]);
+    std::string result;
+    char buffer[256];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, static_cast<size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? result : "the player's process failed";
+}
+
+// The error a save shows, or "" when it wrote the file.
+std::string SaveError(const std::string& path, const Profile& profile)
+{
+    try {
+        SaveProfileFile(path, profile, SpinValues{});
+    } catch (const GameError& e) {
+        return e.what();
+    }
+    return "";
+}
 
 std::string TempFolder()
 {
@@ -22,7 +119,7 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string ErrorOf(const std::string& line, Profile& p, SpinValues& s)
+std::string ErrorOf(const std::string& line, Profile& p, LoadedSpins& s)
 {
     try {
         ParseProfileLine(line, p, s);
@@ -60,7 +157,7 @@ TEST(ProfileLine, RoundTripsEveryField)
         p.UnlockedAdvanced = 7;
         const SpinValues s{33, 5};
         Profile q;
-        SpinValues t;
+        LoadedSpins t;
         ParseProfileLine(FormatProfileLine(p, s), q, t);
         EXPECT_EQ(q.Money, money);
         for (int k = 0; k < 8; ++k)
@@ -73,9 +170,9 @@ TEST(ProfileLine, RoundTripsEveryField)
     // Flags: every owned/not-owned pattern of one item is told apart.
     for (int k = 0; k < 8; ++k) {
         Profile p, q;
-        SpinValues s;
+        LoadedSpins t;
         p.Owned[k] = true;
-        ParseProfileLine(FormatProfileLine(p, s), q, s);
+        ParseProfileLine(FormatProfileLine(p, SpinValues{}), q, t);
         for (int j = 0; j < 8; ++j)
             EXPECT_EQ(q.Owned[j], j == k);
     }
@@ -83,15 +180,17 @@ TEST(ProfileLine, RoundTripsEveryField)
 
 TEST(ProfileLine, NeverWritesMoreThanTheFormatHolds)
 {
-    Profile p;
-    p.Money = 12345678;
-    SpinValues s{250, -3};
-    const std::string line = FormatProfileLine(p, s);
-    ASSERT_EQ(line.size(), 23u);
-    Profile q;
-    SpinValues t;
-    ParseProfileLine(line, q, t);
-    EXPECT_EQ(q.Money, 9999999);
+    for (int32_t money : {12345678, std::numeric_limits<int32_t>::max()}) {
+        Profile p;
+        p.Money = money;
+        SpinValues s{250, -3};
+        const std::string line = FormatProfileLine(p, s);
+        ASSERT_EQ(line.size(), 23u);
+        Profile q;
+        LoadedSpins t;
+        ParseProfileLine(line, q, t);
+        EXPECT_EQ(q.Money, 9999999);
+    }
 }
 
 TEST(ProfileLine, ADamagedCharacterStopsThereAndKeepsWhatWasRead)
@@ -109,14 +208,14 @@ TEST(ProfileLine, ADamagedCharacterStopsThereAndKeepsWhatWasRead)
                 line += good.substr(pos);
             Profile p;
             p.Money = 77;
-            SpinValues s{2, 2};
+            LoadedSpins s;
             EXPECT_EQ(ErrorOf(line, p, s), "'" + damage + "' is not a valid integer value") << pos;
             EXPECT_TRUE(p.Owned[1]) << "flags come first";
             EXPECT_EQ(p.Money, pos <= 15 ? 77 : 4321) << pos;
             EXPECT_EQ(p.UnlockedNormal, pos <= 17 ? 2 : 12) << pos;
             EXPECT_EQ(p.UnlockedAdvanced, pos <= 19 ? 2 : 9) << pos;
-            EXPECT_EQ(s.Normal, pos <= 21 ? 2 : 11) << pos;
-            EXPECT_EQ(s.Advanced, 2) << pos;
+            EXPECT_EQ(s.Normal, pos <= 21 ? std::nullopt : std::optional<int32_t>(11)) << pos;
+            EXPECT_FALSE(s.Advanced) << pos;
         }
     }
 }
@@ -124,7 +223,7 @@ TEST(ProfileLine, ADamagedCharacterStopsThereAndKeepsWhatWasRead)
 TEST(ProfileLine, HandEditedValuesNeverLeaveTheirRanges)
 {
     Profile p;
-    SpinValues s;
+    LoadedSpins s;
     p.UnlockedNormal = 0;
     p.UnlockedAdvanced = 99;
     ParseProfileLine(FormatProfileLine(p, SpinValues{0, 75}), p, s);
@@ -153,7 +252,7 @@ TEST(ProfileFile, SavesAndLoadsThroughTheFolder)
     // Extra lines and characters after the 23rd are ignored; CRLF is fine.
     std::ofstream(folder + "vrz.sav", std::ios::binary) << text.substr(0, 23) << "99\r\nrubbish\r\n";
     Profile q;
-    SpinValues s;
+    LoadedSpins s;
     LoadProfileFile(folder + "vrz.sav", q, s);
     EXPECT_EQ(q.Money, 9999999);
     EXPECT_TRUE(q.Owned[4]);
@@ -167,7 +266,7 @@ TEST(ProfileFile, ADamagedFileNamesTheCharacterWhereTheLoadStopped)
     auto errorOf = [&](const std::string& bytes) {
         std::ofstream(folder + "vrz.sav", std::ios::binary) << bytes;
         Profile p;
-        SpinValues s;
+        LoadedSpins s;
         try {
             LoadProfileFile(folder + "vrz.sav", p, s);
         } catch (const GameError& e) {
@@ -198,7 +297,7 @@ TEST(ProfileFile, ShiftedOrForeignCharactersStillReadIntoTheirRanges)
     for (const std::string& bytes : {"\xEF\xBB\xBF" + good, " " + good, "abcdefgh" + good.substr(8)}) {
         std::ofstream(folder + "vrz.sav", std::ios::binary) << bytes << "\n";
         Profile p;
-        SpinValues s;
+        LoadedSpins s;
         LoadProfileFile(folder + "vrz.sav", p, s);
         EXPECT_GE(p.Money, 0);
         EXPECT_LE(p.Money, 9999999);
@@ -206,10 +305,10 @@ TEST(ProfileFile, ShiftedOrForeignCharactersStillReadIntoTheirRanges)
             EXPECT_GE(level, 1);
             EXPECT_LE(level, ChampionshipLevels);
         }
-        EXPECT_GE(s.Normal, 1);
-        EXPECT_LE(s.Normal, p.UnlockedNormal);
-        EXPECT_GE(s.Advanced, 1);
-        EXPECT_LE(s.Advanced, p.UnlockedAdvanced);
+        EXPECT_GE(s.Normal.value(), 1);
+        EXPECT_LE(s.Normal.value(), p.UnlockedNormal);
+        EXPECT_GE(s.Advanced.value(), 1);
+        EXPECT_LE(s.Advanced.value(), p.UnlockedAdvanced);
         EXPECT_FALSE(p.Owned[0]) << "a character not the owned one reads as not owned";
     }
 }
@@ -218,7 +317,7 @@ TEST(ProfileFile, ReadsNoFurtherThanTheLineItNeeds)
 {
     // A source that never ends: the load stops after the 23 characters it uses.
     Profile p;
-    SpinValues s;
+    LoadedSpins s;
     try {
         LoadProfileFile("/dev/zero", p, s);
         FAIL();
@@ -250,39 +349,38 @@ TEST(ProfileFile, AFullDiskOrAFolderInTheWayKeepsTheOldFile)
     Profile fresh;
     fresh.Money = 66;
 
-    // The temporary file lands on a full disk.
-    ASSERT_EQ(symlink("/dev/full", (folder + "vrz.sav.tmp").c_str()), 0);
-    try {
-        SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{});
-        FAIL();
-    } catch (const GameError& e) {
-        EXPECT_STREQ(e.what(), "Disk full");
+    // The disk fills while the temporary file is written, or the rename fails.
+    for (int* fault : {&WriteFault, &RenameFault}) {
+        *fault = fault == &WriteFault ? ENOSPC : EIO;
+        const std::string error = SaveError(folder + "vrz.sav", fresh);
+        *fault = 0;
+        EXPECT_EQ(error, fault == &WriteFault ? "Disk full" : "I/O error 5 (Input/output error)");
+        EXPECT_EQ(ReadFile(folder + "vrz.sav"), before);
+        EXPECT_NE(access((folder + "vrz.sav.tmp").c_str(), F_OK), 0) << "no temporary file left behind";
     }
-    EXPECT_EQ(ReadFile(folder + "vrz.sav"), before);
+
+    // A leftover temporary file, or a link planted where it goes, is replaced, not followed.
+    ASSERT_EQ(symlink("/dev/full", (folder + "vrz.sav.tmp").c_str()), 0);
+    EXPECT_EQ(SaveError(folder + "vrz.sav", fresh), "");
+    EXPECT_EQ(ReadFile(folder + "vrz.sav"), FormatProfileLine(fresh, SpinValues{}) + "\n");
+    SaveProfileFile(folder + "vrz.sav", old, SpinValues{});
 
     // A folder where the temporary file goes.
     mkdir((folder + "vrz.sav.tmp").c_str(), 0700);
-    try {
-        SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{});
-        FAIL();
-    } catch (const GameError& e) {
-        EXPECT_STREQ(e.what(), "File access denied");
-    }
+    EXPECT_EQ(SaveError(folder + "vrz.sav", fresh), "File access denied");
     EXPECT_EQ(ReadFile(folder + "vrz.sav"), before);
 
     // The program's folder itself gone.
-    try {
-        SaveProfileFile(folder + "gone/vrz.sav", fresh, SpinValues{});
-        FAIL();
-    } catch (const GameError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
-    }
+    EXPECT_EQ(SaveError(folder + "gone/vrz.sav", fresh), "File not found");
 
-    // A folder in the profile's own place cannot be read either.
+    // A folder or a device in the profile's own place is neither replaced nor read.
     const std::string other = TempFolder();
     mkdir((other + "vrz.sav").c_str(), 0700);
+    EXPECT_EQ(SaveError(other + "vrz.sav", fresh), "File access denied");
+    ASSERT_EQ(symlink("/dev/null", (other + "null.sav").c_str()), 0);
+    EXPECT_EQ(SaveError(other + "null.sav", fresh), "File access denied");
     Profile p;
-    SpinValues s;
+    LoadedSpins s;
     try {
         LoadProfileFile(other + "vrz.sav", p, s);
         FAIL();
@@ -296,7 +394,7 @@ TEST(ProfileFile, ErrorsUseTheToolkitTexts)
     const std::string folder = TempFolder();
     Profile p;
     p.Money = 5;
-    SpinValues s;
+    LoadedSpins s;
     try {
         LoadProfileFile(folder + "vrz.sav", p, s);
         FAIL();
@@ -305,35 +403,79 @@ TEST(ProfileFile, ErrorsUseTheToolkitTexts)
     }
     EXPECT_EQ(p.Money, 5);
 
-    if (geteuid() != 0) {
-        chmod(folder.c_str(), 0500);
-        try {
-            SaveProfileFile(folder + "vrz.sav", p, s);
-            FAIL();
-        } catch (const GameError& e) {
-            EXPECT_STREQ(e.what(), "File access denied");
-        }
-        chmod(folder.c_str(), 0700);
-    }
-    // A folder where the file should be cannot be replaced.
-    mkdir((folder + "vrz.sav").c_str(), 0700);
-    EXPECT_THROW(SaveProfileFile(folder + "vrz.sav", p, s), GameError);
+    // A folder the player cannot write.
+    GiveToPlayer(folder);
+    chmod(folder.c_str(), 0500);
+    EXPECT_EQ(AsPlayer([&] { return SaveError(folder + "vrz.sav", p); }), "File access denied");
+    chmod(folder.c_str(), 0700);
 }
 
-TEST(ProfileFile, AFailureBeforeTheRenameLeavesTheOldFileWhole)
+TEST(ProfileFile, SavingWritesTheFileAsAPlainWriteWouldButWhole)
 {
     const std::string folder = TempFolder();
-    Profile old;
-    old.Money = 1234;
-    SaveProfileFile(folder + "vrz.sav", old, SpinValues{});
-    const std::string before = ReadFile(folder + "vrz.sav");
-
-    ProfileSaveFaultForTesting = [] { throw GameError("Disk full"); };
+    GiveToPlayer(folder);
     Profile fresh;
-    fresh.Money = 999;
-    EXPECT_THROW(SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{}), GameError);
-    ProfileSaveFaultForTesting = nullptr;
+    fresh.Money = 4242;
+    const std::string line = FormatProfileLine(fresh, SpinValues{}) + "\n";
+    struct stat st;
 
-    EXPECT_EQ(ReadFile(folder + "vrz.sav"), before);
-    EXPECT_NE(access((folder + "vrz.sav.tmp").c_str(), F_OK), 0);
+    // A read-only profile stays as it is: no "SAVED", and SAVE & EXIT does not close.
+    {
+        const std::string path = folder + "readonly.sav";
+        std::ofstream(path) << "old\n";
+        GiveToPlayer(path);
+        chmod(path.c_str(), 0444);
+        EXPECT_EQ(AsPlayer([&] { return SaveError(path, fresh); }), "File access denied");
+        EXPECT_EQ(ReadFile(path), "old\n");
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+    }
+    // The file keeps its mode.
+    for (mode_t mode : {0600u, 0640u, 0664u}) {
+        const std::string path = folder + "mode.sav";
+        std::ofstream(path) << "old\n";
+        GiveToPlayer(path);
+        chmod(path.c_str(), mode);
+        EXPECT_EQ(AsPlayer([&] { return SaveError(path, fresh); }), "");
+        EXPECT_EQ(ReadFile(path), line);
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+        EXPECT_EQ(st.st_uid, PlayerId());
+    }
+    // Another player's file that this one may write is written in place, and stays theirs.
+    if (geteuid() == 0) {
+        const std::string path = folder + "shared.sav";
+        std::ofstream(path) << "old\n";
+        chmod(path.c_str(), 0666);
+        EXPECT_EQ(AsPlayer([&] { return SaveError(path, fresh); }), "");
+        EXPECT_EQ(ReadFile(path), line);
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 0u);
+        EXPECT_EQ(st.st_mode & 07777, 0666u);
+    }
+
+    // Through symbolic links, relative, absolute, chained or dangling, to the target.
+    mkdir((folder + "real").c_str(), 0700);
+    std::ofstream(folder + "real/actual.sav") << "old\n";
+    chmod((folder + "real/actual.sav").c_str(), 0640);
+    ASSERT_EQ(symlink("real/actual.sav", (folder + "vrz.sav").c_str()), 0);
+    ASSERT_EQ(symlink((folder + "vrz.sav").c_str(), (folder + "chain.sav").c_str()), 0);
+    ASSERT_EQ(symlink("real/new.sav", (folder + "dangling.sav").c_str()), 0);
+    for (const char* link : {"vrz.sav", "chain.sav", "dangling.sav"}) {
+        EXPECT_EQ(SaveError(folder + link, fresh), "") << link;
+        ASSERT_EQ(lstat((folder + link).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << link << " is still a link";
+        EXPECT_EQ(ReadFile(folder + link), line) << link;
+    }
+    ASSERT_EQ(stat((folder + "real/actual.sav").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    for (const char* leftover : {"vrz.sav.tmp", "real/actual.sav.tmp", "real/new.sav.tmp"})
+        EXPECT_NE(access((folder + leftover).c_str(), F_OK), 0) << leftover;
+    ASSERT_EQ(symlink("loop.sav", (folder + "loop.sav").c_str()), 0);
+    EXPECT_NE(SaveError(folder + "loop.sav", fresh), "");
+
+    // Durable: the file is synced before it replaces the old one, the folder after.
+    FileCalls.clear();
+    SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{});
+    EXPECT_EQ(FileCalls, (std::vector<std::string>{"sync file", "rename", "sync folder"}));
 }

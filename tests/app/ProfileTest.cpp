@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(PayWin, NormalChampionshipPaysAndUnlocksTheNextLevel)
 {
     Profile p;
@@ -67,24 +69,29 @@ TEST(PayWin, ANormalBoardWonUnderTheAdvancedModeNeverCostsMoney)
     const WinPayment w = PayWinDecision(p, 2, 3);
     EXPECT_EQ(p.Money, 1000);
     EXPECT_EQ(w.Amount, 0);
-    EXPECT_FALSE(w.MoveAdvancedSpin);
+    EXPECT_TRUE(w.MoveAdvancedSpin) << "k + 1 goes to the box, which clamps it to 1";
+    EXPECT_EQ(w.AdvancedSpinValue, -36);
     EXPECT_EQ(p.UnlockedAdvanced, 2);
 }
 
-TEST(PayWin, WinsAndSalesStopAtTheMostAProfileFileHolds)
+TEST(PayWin, MoneyGrowsPastWhatAFileHoldsAndNeverWraps)
 {
-    // $10,009,999 in the window would be saved as $9,999,999.
+    // Selling the gold medal at $9,999,999 pays its $10,000 in full.
     Profile p;
-    p.Money = 9999950;
-    PayWinDecision(p, 6, 106);
-    EXPECT_EQ(p.Money, 9999999);
-    PayWinDecision(p, 1, 1);
-    EXPECT_EQ(p.Money, 9999999);
-    p.Money = 9995000;
+    p.Money = 9999999;
     p.SetOwned(ShopItem::GoldMedal, true);
     Sell(p, ShopItem::GoldMedal);
-    EXPECT_EQ(p.Money, 9999999);
+    EXPECT_EQ(p.Money, 10009999);
     EXPECT_FALSE(p.Owns(ShopItem::GoldMedal));
+    PayWinDecision(p, 6, 106);
+    EXPECT_EQ(p.Money, 10010499);
+
+    p.Money = std::numeric_limits<int32_t>::max() - 100;
+    PayWinDecision(p, 6, 106);
+    EXPECT_EQ(p.Money, std::numeric_limits<int32_t>::max());
+    p.SetOwned(ShopItem::Undo, true);
+    Sell(p, ShopItem::Undo);
+    EXPECT_EQ(p.Money, std::numeric_limits<int32_t>::max());
 }
 
 TEST(Shop, BuysAtExactlyThePriceAndSellsForHalf)

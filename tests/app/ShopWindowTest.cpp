@@ -4,6 +4,7 @@
 #include "view/ImageCatalogue.h"
 
 #include <filesystem>
+#include <QLineEdit>
 #include <QTest>
 
 namespace {
@@ -235,10 +236,29 @@ TEST_F(ShopWindowTest, SaveAndLoadBringBackTheProfileButNotTheBoard)
 
 TEST_F(ShopWindowTest, LoadFailuresKeepWhatWasNotRead)
 {
+    // A number typed and not yet clamped stays as typed.
+    Form->SpinEdit2->findChild<QLineEdit*>()->setText("75");
     Form->SpeedButton2Click();
     EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"File not found."});
     EXPECT_EQ(TheProfile().Money, 0);
     EXPECT_EQ(Form->SpinEdit2->maximum(), 2);
+    EXPECT_EQ(Form->SpinEdit2->text(), "75");
+    Form->SpinEdit2->setValue(2);
+
+    // The unlocked levels are read and the maxima follow; the values, not read, stay.
+    Profile low;
+    low.UnlockedNormal = 1;
+    std::string cut = FormatProfileLine(low, SpinValues{1, 1});
+    cut[19] = 'x';
+    Folder.Write("vrz.sav", cut + "\n");
+    Boxes.Shown.clear();
+    Form->SpeedButton2Click();
+    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"'x' is not a valid integer value."});
+    EXPECT_EQ(Form->SpinEdit2->maximum(), 1);
+    EXPECT_EQ(Form->SpinEdit2->value(), 2) << "a new maximum does not clamp";
+    TheProfile().UnlockedNormal = 2;
+    Form->SpinEdit2->setMaximum(2);
+    Form->SpinEdit2->setValue(1);
 
     // The money is read, then position 16 stops the load.
     Profile p;

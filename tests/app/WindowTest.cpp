@@ -131,6 +131,13 @@ TEST_F(WindowTest, WindowAndPagesSitWhereThePlayerExpectsThem)
     EXPECT_EQ(Form->Panel1->height(), 199);
     EXPECT_EQ(Form->VrGradient1->height(), 197);
     EXPECT_EQ(Form->TabSheet3->size(), QSize(892, 483));
+
+    // Never smaller than its design size, so the header cannot leave the top.
+    Form->resize(400, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(Form->size(), QSize(792, 573));
+    EXPECT_EQ(Form->Panel1->geometry(), QRect(0, 0, 792, 72));
+    EXPECT_EQ(Form->B_MENU->mapTo(Form.get(), QPoint(0, 0)), QPoint(4, 40));
 }
 
 TEST_F(WindowTest, ShopButtonsTakeTheFocusInTheirOrder)
@@ -266,15 +273,68 @@ TEST_F(WindowTest, StartClampsATypedNumberToTheBox)
     Form->Label3Click();
     Form->SpinEdit3->findChild<QLineEdit*>()->setText("75");
     ASSERT_EQ(Form->SpinEdit3->TypedNumber(), 75);
+    Form->SpinEdit2->findChild<QLineEdit*>()->setText("0");
     Form->SpeedButton1Click();
     EXPECT_EQ(Form->GetCurrentLevel(), 42);
     EXPECT_EQ(Form->SpinEdit3->text(), "2");
+    EXPECT_EQ(Form->SpinEdit2->text(), "0") << "only the box the mode reads is clamped";
 
     Form->B_MENUClick();
     Form->SpinEdit3->findChild<QLineEdit*>()->setText("x");
     Form->SpeedButton1Click();
     EXPECT_EQ(Form->GetCurrentLevel(), 41) << "a text that is no number reads as the minimum";
     EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(WindowTest, SpinBoxesClampOnlyWhenSetTheArrowsOrLeft)
+{
+    StartGame();
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    SpinEdit* box = Form->SpinEdit2;
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, "75");
+    EXPECT_EQ(box->text(), "75") << "typed digits past the maximum stay as typed";
+    EXPECT_EQ(box->value(), 75);
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(box->text(), "2") << "an arrow clamps";
+
+    box->selectAll();
+    QTest::keyClicks(box, "9");
+    Form->SpinEdit3->setFocus();
+    EXPECT_EQ(box->text(), "2") << "losing the focus clamps";
+
+    box->setValue(0);
+    EXPECT_EQ(box->value(), 1) << "a value set by code is clamped";
+    box->setValue(2);
+    box->setMaximum(1);
+    EXPECT_EQ(box->value(), 2) << "a new maximum does not clamp";
+    EXPECT_EQ(box->maximum(), 1);
+}
+
+TEST_F(WindowTest, AStartRefusedForABrokenLevelChangesNothingOfTheGameInPlay)
+{
+    // Level 2 on shape 1 (9 rows, one car each): an odd number of cars.
+    std::string levels;
+    for (int level = 1; level <= LevelCount; ++level)
+        levels += level == 2 ? LevelLine(2, 1, 4) : LevelLine(level, 6, 3);
+    Folder.Write("map/level.ini", levels);
+    StartGame();
+    const BayGrid<Cell> dealt = TheBoard().Cells;
+    Form->SpinEdit2->setValue(2);
+    Form->SpeedButton1Click();
+    EXPECT_EQ(Boxes.Texts("error").size(), 1u);
+    EXPECT_EQ(Form->GetCurrentLevel(), 1);
+    EXPECT_TRUE(TheBoard().Cells == dealt);
+    EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet1);
+
+    // Winning the board of level 1 pays level 1 and unlocks nothing.
+    Form->B_GAMEClick();
+    WinByClicking();
+    EXPECT_EQ(TheProfile().Money, 105);
+    EXPECT_EQ(TheProfile().UnlockedNormal, 2);
 }
 
 TEST_F(WindowTest, WinInTheNormalChampionship)
@@ -372,6 +432,20 @@ TEST_F(WindowTest, TheWinIsPaidForTheModeChosenAtTheTimeOfTheWin)
     EXPECT_EQ(TheProfile().Money, 100 + 5 * level);
     EXPECT_EQ(TheProfile().UnlockedNormal, 2);
     EXPECT_EQ(Form->SpinEdit2->value(), 1) << "not moved for a level past 40";
+
+    // A normal-championship board won in the advanced mode pays nothing, and k + 1
+    // (here 2 - 40 + 1) goes to the advanced box, which clamps it to 1.
+    Form->SpinEdit3->setValue(2);
+    Form->Label2Click();
+    Form->SpinEdit2->setValue(2);
+    Form->SpeedButton1Click();
+    ASSERT_EQ(Form->GetCurrentLevel(), 2);
+    const int32_t money = TheProfile().Money;
+    Form->Label3Click();
+    WinByClicking();
+    EXPECT_EQ(TheProfile().Money, money);
+    EXPECT_EQ(Form->SpinEdit3->value(), 1);
+    EXPECT_EQ(TheProfile().UnlockedAdvanced, 2);
 }
 
 // A key release reaches FormKeyUp once, whichever widget holds the focus.
