@@ -4,8 +4,8 @@
 #include "view/Compositor.h"
 #include "view/LayerScene.h"
 
-#include "PainterScene.h"
-#include "SceneFixtures.h"
+#include "view/PainterScene.h"
+#include "view/SceneFixtures.h"
 
 #include <QImage>
 

@@ -1,7 +1,8 @@
 // BM_InitMap/<level>: one whole deal of every level a game mode can reach.
 #include "core/ProgramFolder.h"
 #include "core/Random.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
+#include "levels/GameModes.h"
 #include "model/SilentView.h"
 
 #include <benchmark/benchmark.h>
@@ -28,10 +29,11 @@ void BM_InitMap(benchmark::State& state)
     SilentView view;
     SetRandomState(12345u + static_cast<uint32_t>(level));
     int64_t attempts = 0, most = 0;
+    static DealTrace trace;
     for (auto _ : state) {
-        InitMap(board, view, pool, table, level, table.Level(level).ShapeId);
-        attempts += LastDealAttempts();
-        most = LastDealAttempts() > most ? LastDealAttempts() : most;
+        InitMap(board, view, pool, table, level, table.Level(level).ShapeId, &trace);
+        attempts += trace.Attempts;
+        most = trace.Attempts > most ? trace.Attempts : most;
         benchmark::DoNotOptimize(board.Cells);
     }
     state.counters["attempts"] = benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kAvgIterations);

@@ -3,14 +3,16 @@
 // pointer moves across the board. Compare with BM_ComposePlayViewQPainter.
 #include "core/ProgramFolder.h"
 #include "core/Random.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
+#include "levels/GameModes.h"
 #include "model/PlayRules.h"
 #include "view/ImageCatalogue.h"
 #include "view/LayerScene.h"
+#include "view/PictureFiles.h"
 #include "view/PlayScene.h"
 
-#include "DealOrder.h"
-#include "SceneFixtures.h"
+#include "deal/DealOrder.h"
+#include "view/SceneFixtures.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,7 +27,7 @@ struct DealtGame {
     CarPool Pool;
     LayerScene Play{768, 480, Rgb(0, 0, 0)};
     LayerScene Preview{74, 48, Rgb(0xC1, 0xC1, 0xC1)};
-    PlayScene Scene{Play, Preview, TheBoard, BuiltInCatalogue(), ProgramFolder()};
+    PlayScene Scene{Play, Preview, BuiltInCatalogue()};
     LevelTable Table;
     BayPos A, B; // a free pair of the deal
 
@@ -39,8 +41,11 @@ struct DealtGame {
         for (int n = 1; n <= LevelCount; ++n)
             if (IsReachableLevel(n) && ShapeById(Table.Level(n).ShapeId).CellCount > ShapeById(Table.Level(level).ShapeId).CellCount)
                 level = n;
+        const int32_t shapeId = Table.Level(level).ShapeId;
+        PictureRead background = ReadBitmapFile(ProgramFolder() + "map/map" + std::to_string(shapeId) + ".bmp");
+        Scene.SetNextBackground(shapeId, std::move(background.Image));
         SetRandomState(2024u);
-        InitMap(TheBoard, Scene, Pool, Table, level, Table.Level(level).ShapeId);
+        InitMap(TheBoard, Scene, Pool, Table, level, shapeId);
         TheBoard.InputEnabled = true;
         FindFreePair(TheBoard, A, B);
     }

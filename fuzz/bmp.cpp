@@ -1,11 +1,11 @@
 // map/mapN.bmp as the play view meets it: the bytes are the background file of
-// the shape being dealt, so the deal's scene set-up loads it (or reports it and
-// goes on over black), and the frame composed over a picture that loads must
-// equal the plain reference compose.
+// the shape being dealt, read as the window reads it and handed to the deal's
+// scene set-up, which shows it (or reports it and goes on over black); the frame
+// composed over a picture that loads must equal the plain reference compose.
 #include "FuzzFiles.h"
 
 #include "core/Random.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
 #include "view/LayerScene.h"
 #include "view/PictureFiles.h"
 #include "view/PlayScene.h"
@@ -31,7 +31,7 @@ struct Game {
     CarPool Pool;
     LayerScene Play{768, 480, Rgb(0, 0, 0)};
     LayerScene Preview{74, 48, Rgb(193, 193, 193)};
-    PlayScene Scene{Play, Preview, *TheBoard, Pictures, fuzz::ProcessFolder()};
+    PlayScene Scene{Play, Preview, Pictures};
     std::string Error;
 
     Game()
@@ -69,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::WriteFile(path, data, size);
 
     game.Error.clear();
+    PictureRead read = ReadBitmapFile(path);
+    if (read.Error.empty())
+        game.Scene.SetNextBackground(TheShape, std::move(read.Image));
+    else
+        game.Scene.SetNextBackgroundError(TheShape, std::move(read.Error));
     SetRandomState(7);
     InitMap(*game.TheBoard, game.Scene, game.Pool, *game.Table, TheLevel, TheShape);
     const Picture& back = game.Play.Background();

@@ -5,13 +5,14 @@
 #include "core/GameError.h"
 #include "core/Random.h"
 #include "levels/CheckLevel.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
+#include "levels/GameModes.h"
 #include "levels/LevelFile.h"
 #include "model/Board.h"
 #include "model/PlayRules.h"
 #include "model/SilentView.h"
 
-#include "levels/DealOrder.h"
+#include "deal/DealOrder.h"
 #include "model/Invariants.h"
 
 #include <cstdint>
@@ -32,9 +33,9 @@ namespace {
 // A well-formed level deals a board that can always be cleared: every pair sits
 // in two rows, carries its pool entry, and comes free once the pairs dealt after
 // it are gone.
-std::string ClearByDealOrder(Board& b, const CarPool& pool, SilentView& view)
+std::string ClearByDealOrder(Board& b, const CarPool& pool, SilentView& view, const DealTrace& trace)
 {
-    const BayGrid<Cell>& pairs = LastDealPairs();
+    const BayGrid<Cell>& pairs = trace.Pairs;
     const std::string foreign = PairsCarryTheirPool(b, pairs, pool);
     if (!foreign.empty())
         return foreign;
@@ -54,6 +55,7 @@ uint32_t Hash(const uint8_t* data, size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const auto board = std::make_unique<Board>();
+    static const auto trace = std::make_unique<DealTrace>();
     auto table = std::make_unique<LevelTable>();
     try {
         ParseLevelText(std::string(reinterpret_cast<const char*>(data), size), *table);
@@ -80,13 +82,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
             Fail(n, "a level that breaks a condition was dealt");
         }
-        InitMap(*board, view, pool, *table, n, level.ShapeId);
+        InitMap(*board, view, pool, *table, n, level.ShapeId, trace.get());
         if (board->CarsLeft != ShapeById(level.ShapeId).RowCount * level.PositionCount)
             Fail(n, "dealt " + std::to_string(board->CarsLeft) + " cars");
         const std::string broken = BrokenInvariant(*board);
         if (!broken.empty())
             Fail(n, "after the deal: " + broken);
-        const std::string stuck = ClearByDealOrder(*board, pool, view);
+        const std::string stuck = ClearByDealOrder(*board, pool, view, *trace);
         if (!stuck.empty())
             Fail(n, "cannot be cleared: " + stuck);
     }

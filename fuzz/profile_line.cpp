@@ -44,10 +44,7 @@ std::string Describe(const Profile& p, const SpinValues& s)
 void Load(const std::string& path, Profile& profile, SpinValues& spins)
 {
     LoadedSpins read;
-    try {
-        LoadProfileFile(path, profile, read);
-    } catch (const GameError&) {
-    }
+    static_cast<void>(LoadProfileFile(path, profile, read));
     spins.Normal = read.Normal.value_or(1);
     spins.Advanced = read.Advanced.value_or(1);
 }
@@ -69,13 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     Profile again;
     SpinValues againSpins;
-    try {
-        LoadedSpins read;
-        LoadProfileFile(first, again, read);
-        againSpins = SpinValues{read.Normal.value_or(0), read.Advanced.value_or(0)};
-    } catch (const GameError& e) {
-        Fail(std::string("the saved profile does not load: ") + e.what());
-    }
+    LoadedSpins read;
+    if (const std::string error = LoadProfileFile(first, again, read); !error.empty())
+        Fail("the saved profile does not load: " + error);
+    againSpins = SpinValues{read.Normal.value_or(0), read.Advanced.value_or(0)};
     if (!Same(loaded, loadedSpins, again, againSpins))
         Fail("loaded " + Describe(loaded, loadedSpins) + ", after saving " + Describe(again, againSpins));
     SaveProfileFile(second, again, againSpins);

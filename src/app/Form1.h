@@ -3,7 +3,7 @@
 #include "app/Profile.h"
 #include "app/ProfileFile.h"
 #include "app/Widgets.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
 #include "levels/LevelFile.h"
 #include "model/Board.h"
 #include "view/LayerScene.h"
@@ -24,12 +24,12 @@ constexpr int ClientHeight = 573;
 constexpr int PageControlHeight = 501;
 
 // The main window. It owns every piece of game state from start-up to the end of
-// the process; each widget event has one handler named after the widget.
+// the process; each widget event has one handler named after the widget. The
+// handlers live in Form1.cpp, the widgets' layout in FormLayout.cpp.
 class TForm1 : public QWidget {
 public:
     // `programFolder` ends with a separator; every data file is found below it.
     TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent = nullptr);
-    ~TForm1() override;
 
     // Called when the start-up could not finish (the game must not be played then).
     void SetStartUpFailedHandler(std::function<void()> handler) { OnStartUpFailed = std::move(handler); }
@@ -70,7 +70,7 @@ public:
     // What a player can see of the state.
     const Board& GetBoard() const { return GameBoard; }
     const Profile& GetProfile() const { return PlayerProfile; }
-    int32_t GetGameMode() const { return GameMode; }
+    ::GameMode GetGameMode() const { return GameMode; }
     int32_t GetCurrentLevel() const { return CurrentLevel; }
     const std::string& GetProgramFolder() const { return ProgramFolder; }
     bool HasStartedUp() const { return Activated; }
@@ -123,19 +123,28 @@ protected:
 private:
     friend struct FormProbe; // the window tests
 
+    // FormLayout.cpp
     void BuildHeader();
+    void BuildPages();
     void BuildMenuPage(const Picture& page);
     void BuildGamePage();
     void BuildStagesPage(const std::vector<Picture>& shopPictures);
     void LayOutClient();
+
     void StartUp();
     void ShowPage(QWidget* page);
-    void ChooseMode(int32_t mode);
+    void ChooseMode(::GameMode mode);
+    void ReadBackground(int32_t shapeId);
+    // The header refresh; the first picture that could not be read comes back.
+    std::string RefreshItems();
     void BuyOrSell(ShopItem item);
     void ApplyLoadedSpins(const LoadedSpins& spins);
     std::string ProfilePath() const;
 
-    // The one place where a failure of a handler is caught and shown.
+    // The one place where a failure is caught: a handler's work runs here, and
+    // what it throws comes back as the message to show.
+    template <class Work> std::string Run(Work&& work);
+    // A handler: its work, then the errors it met, each in an error box.
     template <class Work> void Guarded(Work&& work);
     void ShowPendingErrors();
     void PrepareCarsLeftLabel();
@@ -148,7 +157,7 @@ private:
     CarPool Pool;
     Board GameBoard;
     Profile PlayerProfile;
-    int32_t GameMode = 1;
+    ::GameMode GameMode = ::GameMode::NormalChampionship;
     int32_t CurrentLevel = 1;
     LayerScene PlayView;
     LayerScene PreviewBox;
@@ -161,9 +170,4 @@ private:
     std::vector<QString> CarsLeftTexts; // by count
     std::vector<QSize> CarsLeftSizes;   // Label1's auto size, by count
     std::function<void()> OnStartUpFailed;
-    QObject* KeyPreview = nullptr;
 };
-
-// Windows virtual key code of a Qt key (Backspace 8, Space 32, letters and digits
-// as their upper-case characters); 0 for keys the game has no code for.
-int VirtualKeyOf(int qtKey);

@@ -9,14 +9,14 @@ namespace {
 
 // In item order 1 … 8.
 const ShopItemInfo Items[ShopItemCount] = {
-    {"One-step UNDO", "by using Backspace", 200, 100, 5, 268, 2},
-    {"PREVIEW under empty places", "by using Space", 1000, 500, 1, 296, 3},
-    {"AUTO-PREVIEW under empty places", "automatic", 4000, 2000, 2, 352, 5},
-    {"PREVIEW under occupied places", "by using Space", 7000, 3500, 3, 324, 4},
-    {"AUTO-PREVIEW under occupied places", "automatic", 8000, 4000, 4, 380, 6},
-    {"Bronze medal", "for good players", 5000, 2500, 6, 432, 7},
-    {"Silver medal", "for advanced players", 10000, 5000, 7, 460, 8},
-    {"Gold medal", "for experts", 20000, 10000, 8, 488, 9},
+    {"One-step UNDO", "by using Backspace", 200, 100},
+    {"PREVIEW under empty places", "by using Space", 1000, 500},
+    {"AUTO-PREVIEW under empty places", "automatic", 4000, 2000},
+    {"PREVIEW under occupied places", "by using Space", 7000, 3500},
+    {"AUTO-PREVIEW under occupied places", "automatic", 8000, 4000},
+    {"Bronze medal", "for good players", 5000, 2500},
+    {"Silver medal", "for advanced players", 10000, 5000},
+    {"Gold medal", "for experts", 20000, 10000},
 };
 
 // Money has no upper limit but its type's: it stops there rather than wrap.
@@ -37,14 +37,6 @@ const ShopItemInfo& ItemInfo(int item)
     return Items[item - 1];
 }
 
-ShopItem ItemOfColorButton(int button)
-{
-    for (int item = 1; item <= ShopItemCount; ++item)
-        if (Items[item - 1].ColorButton == button)
-            return static_cast<ShopItem>(item);
-    throw GameError("Shop button " + std::to_string(button) + " does not exist");
-}
-
 OptionFlags Profile::Options() const
 {
     OptionFlags o;
@@ -56,49 +48,28 @@ OptionFlags Profile::Options() const
     return o;
 }
 
-WinPayment PayWinDecision(Profile& profile, int32_t gameMode, int32_t level)
+WinPayment PayWinDecision(Profile& profile, GameMode gameMode, int32_t level)
 {
+    const GameModeInfo& mode = ModeInfo(gameMode);
+    // The level within the mode's own range: for a board dealt in another mode it
+    // may lie outside 1 … 40, even at or below 0.
+    const int32_t k = level - mode.FirstLevel + 1;
     WinPayment pay;
-    switch (gameMode) {
-    case 1:
-        pay.Amount = 100 + 5 * level;
-        if (level == profile.UnlockedNormal)
-            ++profile.UnlockedNormal;
-        profile.UnlockedNormal = std::min(profile.UnlockedNormal, ChampionshipLevels);
-        if (level < ChampionshipLevels) {
-            pay.MoveNormalSpin = true;
-            pay.NormalSpinValue = level + 1;
+    // A board of the normal championship won in the advanced mode would pay a
+    // negative amount; a win never costs money.
+    pay.Amount = std::max(0, mode.RewardBase + mode.RewardPerLevel * k);
+    if (mode.Track != Championship::None) {
+        int32_t& unlocked = mode.Track == Championship::Normal ? profile.UnlockedNormal : profile.UnlockedAdvanced;
+        if (k == unlocked)
+            ++unlocked;
+        unlocked = std::min(unlocked, mode.LevelSpan);
+        // The box clamps a value of 0 or below to 1.
+        if (k < mode.LevelSpan) {
+            bool& move = mode.Track == Championship::Normal ? pay.MoveNormalSpin : pay.MoveAdvancedSpin;
+            int32_t& value = mode.Track == Championship::Normal ? pay.NormalSpinValue : pay.AdvancedSpinValue;
+            move = true;
+            value = k + 1;
         }
-        break;
-    case 2: {
-        const int32_t k = level - 40;
-        // A normal-championship board won after switching to this mode would pay a
-        // negative amount; a win never costs money.
-        pay.Amount = std::max(0, 20 * k);
-        if (k == profile.UnlockedAdvanced)
-            ++profile.UnlockedAdvanced;
-        profile.UnlockedAdvanced = std::min(profile.UnlockedAdvanced, ChampionshipLevels);
-        // k is 0 or below for a normal-championship board; the box clamps it to 1.
-        if (k < ChampionshipLevels) {
-            pay.MoveAdvancedSpin = true;
-            pay.AdvancedSpinValue = k + 1;
-        }
-        break;
-    }
-    case 3:
-        pay.Amount = 50;
-        break;
-    case 4:
-        pay.Amount = 150;
-        break;
-    case 5:
-        pay.Amount = 300;
-        break;
-    case 6:
-        pay.Amount = 500;
-        break;
-    default:
-        break;
     }
     AddMoney(profile, pay.Amount);
     return pay;

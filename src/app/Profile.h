@@ -1,4 +1,5 @@
 #pragma once
+#include "levels/GameModes.h"
 #include "model/PlayRules.h"
 
 #include <cstdint>
@@ -8,23 +9,18 @@
 enum class ShopItem { Undo = 1, PreviewEmpty, AutoPreviewEmpty, PreviewOccupied, AutoPreviewOccupied, BronzeMedal, SilverMedal, GoldMedal };
 constexpr int ShopItemCount = 8;
 
+// What the shop knows of an item; where it shows is the window's business.
 struct ShopItemInfo {
     const char* Name;       // shop caption, e.g. "One-step UNDO"
     const char* Use;        // second line, e.g. "by using Backspace"
     int32_t Price;
     int32_t SellPrice;
-    int ColorButton;        // ColorButtonN that buys and sells it
-    int HeaderSlotLeft;     // x of its header slot
-    int HeaderSlot;         // JPEGImageN of its header slot
 };
 
 // Item number 1 … 8.
 const ShopItemInfo& ItemInfo(int item);
 inline const ShopItemInfo& ItemInfo(ShopItem item) { return ItemInfo(static_cast<int>(item)); }
-// The item a shop button sells (ColorButton1 … 8).
-ShopItem ItemOfColorButton(int button);
 
-constexpr int32_t ChampionshipLevels = 40;
 
 // The player's progress. The two selected championship levels live in the spin boxes.
 struct Profile {
@@ -49,7 +45,7 @@ struct WinPayment {
 
 // Pays the win of `level` under `gameMode` and advances the championship.
 // The caller then sets the spin maxima to the unlocked levels and applies the moves.
-WinPayment PayWinDecision(Profile& profile, int32_t gameMode, int32_t level);
+WinPayment PayWinDecision(Profile& profile, GameMode gameMode, int32_t level);
 
 enum class ShopOutcome { Bought, TooLittleMoney, SellAsked };
 // Buys the item when it is not owned and affordable; SellAsked when it is owned.

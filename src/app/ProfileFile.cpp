@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <climits>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,24 +28,38 @@ int Decode(char encoded)
     return -1;
 }
 
-// The digit at 1-based position `pos` of the line, through the substitution.
-int32_t DigitAt(const std::string& line, size_t pos)
-{
-    if (pos > line.size())
-        throw GameError::NotValidInteger("");
-    const char c = line[pos - 1];
-    if (c < '0' || c > '9')
-        throw GameError::NotValidInteger(std::string(1, c));
-    return Decode(c);
-}
+// Reads the line's numbers field by field, stopping at the first character that
+// is not a digit; what was read before it stays read.
+class LineReader {
+public:
+    explicit LineReader(const std::string& line) : Line(line) {}
 
-int32_t NumberAt(const std::string& line, size_t pos, size_t digits)
-{
-    int32_t value = 0;
-    for (size_t i = 0; i < digits; ++i)
-        value = value * 10 + DigitAt(line, pos + i);
-    return value;
-}
+    // The number of `digits` digits from 1-based position `pos`; false once the
+    // line has failed.
+    bool Number(size_t pos, size_t digits, int32_t& number)
+    {
+        int32_t value = 0;
+        for (size_t i = 0; i < digits && Error.empty(); ++i) {
+            if (pos + i > Line.size()) {
+                Error = GameError::NotValidInteger("").what();
+                break;
+            }
+            const char c = Line[pos + i - 1];
+            if (c < '0' || c > '9')
+                Error = GameError::NotValidInteger(std::string(1, c)).what();
+            else
+                value = value * 10 + Decode(c);
+        }
+        if (Error.empty())
+            number = value;
+        return Error.empty();
+    }
+
+    std::string Error;
+
+private:
+    const std::string& Line;
+};
 
 void AppendNumber(std::string& line, int32_t value, int digits)
 {
@@ -71,20 +85,46 @@ void WriteAll(int fd, const std::string& text)
     }
 }
 
-// Writes, syncs and closes; the descriptor is closed whatever fails.
-void WriteSyncClose(int fd, const std::string& text)
-{
-    try {
-        WriteAll(fd, text);
-        if (::fsync(fd) != 0)
-            throw GameError::FromErrno(errno);
-    } catch (...) {
-        ::close(fd);
-        throw;
+// An open file descriptor, closed however the save ends.
+struct OpenFile {
+    explicit OpenFile(int fd) : Fd(fd) {}
+    ~OpenFile()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
     }
-    if (::close(fd) != 0)
-        throw GameError::FromErrno(errno);
-}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    // Writes the text, syncs it and closes the file, reporting each failure.
+    void WriteSyncClose(const std::string& text)
+    {
+        WriteAll(Fd, text);
+        if (::fsync(Fd) != 0)
+            throw GameError::FromErrno(errno);
+        const int fd = Fd;
+        Fd = -1;
+        if (::close(fd) != 0)
+            throw GameError::FromErrno(errno);
+    }
+
+    int Fd;
+};
+
+// The temporary file of a save: removed unless it became the profile.
+struct TemporaryFile {
+    explicit TemporaryFile(std::string path) : Path(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!Kept)
+            ::unlink(Path.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    std::string Path;
+    bool Kept = false;
+};
 
 std::string FolderOf(const std::string& path)
 {
@@ -158,15 +198,23 @@ std::string FormatProfileLine(const Profile& profile, const SpinValues& spins)
     return line;
 }
 
-void ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins)
+std::string ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins)
 {
     for (size_t k = 0; k < ShopItemCount; ++k)
         profile.Owned[k] = k < line.size() && line[k] == OwnedChar[k];
-    profile.Money = NumberAt(line, 9, 7);
-    profile.UnlockedNormal = std::clamp(NumberAt(line, 16, 2), 1, ChampionshipLevels);
-    profile.UnlockedAdvanced = std::clamp(NumberAt(line, 18, 2), 1, ChampionshipLevels);
-    spins.Normal = std::clamp(NumberAt(line, 20, 2), 1, profile.UnlockedNormal);
-    spins.Advanced = std::clamp(NumberAt(line, 22, 2), 1, profile.UnlockedAdvanced);
+    LineReader read(line);
+    int32_t n = 0;
+    if (read.Number(9, 7, n))
+        profile.Money = n;
+    if (read.Number(16, 2, n))
+        profile.UnlockedNormal = std::clamp(n, 1, ChampionshipLevels);
+    if (read.Number(18, 2, n))
+        profile.UnlockedAdvanced = std::clamp(n, 1, ChampionshipLevels);
+    if (read.Number(20, 2, n))
+        spins.Normal = std::clamp(n, 1, profile.UnlockedNormal);
+    if (read.Number(22, 2, n))
+        spins.Advanced = std::clamp(n, 1, profile.UnlockedAdvanced);
+    return read.Error;
 }
 
 void SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins)
@@ -183,48 +231,33 @@ void SaveProfileFile(const std::string& path, const Profile& profile, const Spin
     const std::string text = FormatProfileLine(profile, spins) + "\n";
 
     // A leftover temporary file, or a link planted in its place, is replaced.
-    const std::string temp = target + ".tmp";
-    if (::unlink(temp.c_str()) != 0 && errno != ENOENT)
+    TemporaryFile temp(target + ".tmp");
+    if (::unlink(temp.Path.c_str()) != 0 && errno != ENOENT)
         throw GameError::FromErrno(errno);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0)
+    OpenFile file(::open(temp.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (file.Fd < 0)
         throw GameError::FromErrno(errno);
-    bool replace = true;
-    try {
-        if (exists)
-            replace = TakeOwnerAndMode(fd, existing);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw;
-    }
-    if (!replace) {
+    if (exists && !TakeOwnerAndMode(file.Fd, existing)) {
         // Another player's file that we may write: a replacement would become
         // ours, so it is written in place, as a plain write would.
-        ::close(fd);
-        ::unlink(temp.c_str());
-        const int own = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (own < 0)
+        OpenFile own(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+        if (own.Fd < 0)
             throw GameError::FromErrno(errno);
-        WriteSyncClose(own, text);
+        own.WriteSyncClose(text);
         return;
     }
-    try {
-        WriteSyncClose(fd, text);
-        if (::rename(temp.c_str(), target.c_str()) != 0)
-            throw GameError::FromErrno(errno);
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
-    }
+    file.WriteSyncClose(text);
+    if (::rename(temp.Path.c_str(), target.c_str()) != 0)
+        throw GameError::FromErrno(errno);
+    temp.Kept = true;
     SyncFolder(FolderOf(target));
 }
 
-void LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins)
+std::string LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins)
 {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        throw GameError::FromErrno(errno);
+        return GameError::FromErrno(errno).what();
     std::string line;
     int c;
     // Nothing after the 23rd character is read: a file without line breaks (or a
@@ -235,6 +268,6 @@ void LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spi
     const int error = errno;
     std::fclose(file);
     if (failed)
-        throw GameError::FromErrno(error);
-    ParseProfileLine(line, profile, spins);
+        return GameError::FromErrno(error).what();
+    return ParseProfileLine(line, profile, spins);
 }

@@ -24,10 +24,11 @@ struct LoadedSpins {
 std::string FormatProfileLine(const Profile& profile, const SpinValues& spins);
 
 // Reads a line into the profile and the spin values, field by field. A missing or
-// non-digit character throws "'%s' is not a valid integer value"; what was read
-// before it stays. Values out of range are clamped: unlocked levels to 1 … 40,
-// selected levels to 1 … their unlocked level.
-void ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins);
+// non-digit character stops it with "'%s' is not a valid integer value", which
+// comes back; what was read before it stays. An empty result: the whole line was
+// read. Values out of range are clamped: unlocked levels to 1 … 40, selected
+// levels to 1 … their unlocked level.
+[[nodiscard]] std::string ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins);
 
 // Writes the line and a line break to `path` as a plain write would (through a
 // symbolic link to its target, refused with "File access denied" where the file
@@ -37,5 +38,6 @@ void ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& sp
 // Throws GameError and leaves the old file whole.
 void SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins);
 
-// Reads the first line of the file ("File not found" when missing) and parses it.
-void LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins);
+// Reads the first line of the file and parses it; the error comes back ("File not
+// found" when missing, nothing read then), empty when the whole line was read.
+[[nodiscard]] std::string LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins);

@@ -1,42 +1,50 @@
 #include "CheckLevel.h"
 
+#include "model/Board.h"
+
 #include <string>
 
 namespace {
 
 std::string Code(PositionCode c) { return std::to_string(c); }
 
-// Plays one row: its positions removed in reverse list order, each hidden car
-// brought up only when the car to be removed lies beneath an emptied top.
-// Returns an empty string when that is a legal sequence of moves.
+// Plays one row with the game's own rules: its positions removed in reverse list
+// order, each hidden car brought up only when the car to be removed lies beneath
+// an emptied top. Returns an empty string when that is a legal sequence of moves.
 std::string SimulateRow(const LevelRecord& level, const BoardShape& shape)
 {
-    constexpr int NoCar = -1;
-    int stacks[11][6];
-    for (auto& column : stacks)
-        for (int& slot : column)
-            slot = NoCar;
-    for (int i = 0; i < level.PositionCount; ++i)
-        stacks[CodeColumn(level.Positions[i])][CodeSlot(level.Positions[i])] = i;
+    // One row of a board; each position's car is named by its list index + 1.
+    // Every deal checks its level, so the board is kept rather than zeroed whole.
+    thread_local Board board;
+    board.CurrentShape = shape;
+    const int32_t row = shape.MinRow;
+    for (int32_t column = GridMinColumn; column <= GridMaxColumn; ++column) {
+        board.Cells(column, row) = Cell{};
+        board.HiddenCount(column, row) = 0;
+    }
+    for (int i = 0; i < level.PositionCount; ++i) {
+        const PositionCode code = level.Positions[i];
+        board.Cells(CodeColumn(code), row).Slot[CodeSlot(code)] = i + 1;
+        board.HiddenCount(CodeColumn(code), row) += CodeSlot(code) > 0;
+    }
+    auto position = [&](CarId car) { return Code(level.Positions[car - 1]); };
 
     for (int i = level.PositionCount - 1; i >= 0; --i) {
         const PositionCode code = level.Positions[i];
-        int* stack = stacks[CodeColumn(code)];
-        while (stack[0] != i) {
-            if (stack[0] != NoCar)
-                return "position " + Code(code) + " is still covered by position " + Code(level.Positions[stack[0]]) +
+        const int32_t column = CodeColumn(code);
+        const Cell& stack = board.Cells(column, row);
+        while (stack.Slot[0] != i + 1) {
+            if (stack.Slot[0] != 0)
+                return "position " + Code(code) + " is still covered by position " + position(stack.Slot[0]) +
                        " when its turn comes";
-            if (stack[1] == NoCar)
+            if (stack.Slot[1] == 0)
                 return "position " + Code(code) + " cannot be brought to the top";
-            for (int s = 0; s < 5; ++s)
-                stack[s] = stack[s + 1];
-            stack[5] = NoCar;
+            RevealNext(board, column, row);
         }
-        for (int c = shape.MinColumn; c < CodeColumn(code); ++c)
-            if (stacks[c][0] != NoCar)
-                return "position " + Code(code) + " is blocked by position " + Code(level.Positions[stacks[c][0]]) +
-                       " in a lower column when its turn comes";
-        stack[0] = NoCar;
+        if (const int32_t blocker = FirstTopCarColumn(board, row, column))
+            return "position " + Code(code) + " is blocked by position " + position(board.Cells(blocker, row).Slot[0]) +
+                   " in a lower column when its turn comes";
+        board.Cells(column, row).Slot[0] = 0;
     }
     return {};
 }
@@ -57,7 +65,7 @@ std::vector<std::string> CheckLevel(const LevelRecord& level)
         if (count == 0)
             problems.push_back("the row has no positions (the list must end with a '-' token)");
         else
-            problems.push_back("the position count " + std::to_string(count) + " is not between 1 and 41");
+            problems.push_back("the position count " + std::to_string(count) + " is not between 1 and " + std::to_string(MaxPositions));
         return problems;
     }
     if (!shapeOk)
@@ -66,11 +74,11 @@ std::vector<std::string> CheckLevel(const LevelRecord& level)
 
     // Condition 3: positions inside the shape, no repeats, slots of a column unbroken from the top.
     bool positionsOk = true;
-    bool used[11][6] = {};
+    bool used[GridMaxColumn + 1][SlotCount] = {};
     for (int i = 0; i < count; ++i) {
         const PositionCode code = level.Positions[i];
         const int32_t column = CodeColumn(code), slot = CodeSlot(code);
-        if (code < 0 || slot > 5 || column < shape.MinColumn || column > shape.MaxColumn) {
+        if (code < 0 || slot >= SlotCount || column < shape.MinColumn || column > shape.MaxColumn) {
             problems.push_back("position " + Code(code) + " is outside the board (columns " +
                                std::to_string(shape.MinColumn) + " to " + std::to_string(shape.MaxColumn) +
                                ", slots 0 to 5)");
@@ -85,7 +93,7 @@ std::vector<std::string> CheckLevel(const LevelRecord& level)
     }
     if (positionsOk)
         for (int column = shape.MinColumn; column <= shape.MaxColumn; ++column)
-            for (int slot = 1; slot < 6; ++slot)
+            for (int slot = 1; slot < SlotCount; ++slot)
                 if (used[column][slot] && !used[column][slot - 1]) {
                     problems.push_back("column " + std::to_string(column) + " has a car in slot " +
                                        std::to_string(slot) + " but none in slot " + std::to_string(slot - 1));
@@ -103,8 +111,9 @@ std::vector<std::string> CheckLevel(const LevelRecord& level)
     if (cars % 2 != 0)
         problems.push_back(std::to_string(shape.RowCount) + " rows of " + std::to_string(count) +
                            " positions make an odd number of cars (" + std::to_string(cars) + ")");
-    if (cars > 328)
-        problems.push_back(std::to_string(cars) + " cars need more than the 164 pairs of the car pool");
+    if (cars > MostCars)
+        problems.push_back(std::to_string(cars) + " cars need more than the " + std::to_string(CarPoolSize) +
+                           " pairs of the car pool");
 
     // Condition 6: the reverse of the list is a legal way to empty a row.
     if (positionsOk) {

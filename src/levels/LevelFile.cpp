@@ -1,7 +1,6 @@
 #include "LevelFile.h"
 
 #include "core/GameError.h"
-#include "core/Random.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -105,30 +104,4 @@ void LoadLevelFile(const std::string& path, LevelTable& table)
 void LoadLevelTable(const std::string& programFolder, LevelTable& table)
 {
     LoadLevelFile(programFolder + "map/level.ini", table);
-}
-
-int32_t LevelForMode(int32_t gameMode, int32_t normalLevel, int32_t advancedLevel)
-{
-    switch (gameMode) {
-    case 1:
-        return std::clamp(normalLevel, 1, 40);
-    case 2:
-        return std::clamp(advancedLevel, 1, 40) + 40;
-    case 3:
-        return 81 + RandomBelow(4);
-    case 4:
-        return 91 + RandomBelow(4);
-    case 5:
-        return 101 + RandomBelow(4);
-    case 6:
-        return 106 + RandomBelow(4);
-    default:
-        throw GameError("Game mode " + std::to_string(gameMode) + " does not exist");
-    }
-}
-
-bool IsReachableLevel(int32_t number)
-{
-    return (number >= 1 && number <= 84) || (number >= 91 && number <= 94) || (number >= 101 && number <= 104) ||
-           (number >= 106 && number <= 109);
 }

@@ -42,10 +42,3 @@ void LoadLevelTable(const std::string& programFolder, LevelTable& table);
 void LoadLevelFile(const std::string& path, LevelTable& table);
 // Reads level text already in memory (the file's bytes).
 void ParseLevelText(const std::string& bytes, LevelTable& table);
-
-// The level START deals for a game mode. Modes 3 … 6 draw one RandomBelow(4);
-// the championship numbers are clamped into 1 … 40 so no level outside 1 … 110 is read.
-int32_t LevelForMode(int32_t gameMode, int32_t normalLevel, int32_t advancedLevel);
-
-// True for the levels a game mode can deal: 1 … 84, 91 … 94, 101 … 104, 106 … 109.
-bool IsReachableLevel(int32_t number);

@@ -7,13 +7,13 @@
 namespace {
 
 // The ten board shapes, one constant array per field, indexed by shape id.
-constexpr int32_t MinColumns[ShapeCount + 1] = {0, 4, 4, 4, 4, 4, 3, 4, 4, 5, 3};
-constexpr int32_t MinRows[ShapeCount + 1] = {0, 10, 10, 11, 10, 10, 11, 9, 9, 7, 11};
-constexpr int32_t MaxColumns[ShapeCount + 1] = {0, 10, 9, 9, 9, 9, 10, 9, 8, 10, 10};
-constexpr int32_t MaxRows[ShapeCount + 1] = {0, 18, 20, 20, 19, 20, 18, 20, 20, 18, 18};
-constexpr int32_t ColumnCounts[ShapeCount + 1] = {0, 7, 6, 6, 6, 6, 8, 6, 5, 6, 8};
-constexpr int32_t RowCounts[ShapeCount + 1] = {0, 9, 11, 10, 10, 11, 8, 12, 12, 12, 8};
-constexpr int32_t CellCounts[ShapeCount + 1] = {0, 63, 66, 60, 60, 66, 64, 72, 60, 72, 64};
+constexpr int32_t ShapeMinColumns[ShapeCount + 1] = {0, 4, 4, 4, 4, 4, 3, 4, 4, 5, 3};
+constexpr int32_t ShapeMinRows[ShapeCount + 1] = {0, 10, 10, 11, 10, 10, 11, 9, 9, 7, 11};
+constexpr int32_t ShapeMaxColumns[ShapeCount + 1] = {0, 10, 9, 9, 9, 9, 10, 9, 8, 10, 10};
+constexpr int32_t ShapeMaxRows[ShapeCount + 1] = {0, 18, 20, 20, 19, 20, 18, 20, 20, 18, 18};
+constexpr int32_t ShapeColumnCounts[ShapeCount + 1] = {0, 7, 6, 6, 6, 6, 8, 6, 5, 6, 8};
+constexpr int32_t ShapeRowCounts[ShapeCount + 1] = {0, 9, 11, 10, 10, 11, 8, 12, 12, 12, 8};
+constexpr int32_t ShapeCellCounts[ShapeCount + 1] = {0, 63, 66, 60, 60, 66, 64, 72, 60, 72, 64};
 
 constexpr CarId Family1[] = {6, 18, 33, 41, 49, 59, 81, 82, 43};
 constexpr CarId Family2[] = {1, 2, 7, 8, 14, 15, 20, 23, 27, 31, 32, 50, 53, 54, 55, 58, 65, 66, 72, 73, 75, 77, 79};
@@ -61,7 +61,14 @@ BoardShape ShapeById(int32_t id)
 {
     if (!IsShapeId(id))
         throw GameError("Board shape " + std::to_string(id) + " does not exist");
-    return {id, MinColumns[id], MinRows[id], MaxColumns[id], MaxRows[id], ColumnCounts[id], RowCounts[id], CellCounts[id]};
+    return {id,
+            ShapeMinColumns[id],
+            ShapeMinRows[id],
+            ShapeMaxColumns[id],
+            ShapeMaxRows[id],
+            ShapeColumnCounts[id],
+            ShapeRowCounts[id],
+            ShapeCellCounts[id]};
 }
 
 CarFamily FamilyById(int32_t id)

@@ -1,22 +1,16 @@
 #pragma once
-#include <cstdint>
+#include "model/BoardShape.h"
+#include "model/CarId.h"
 
-using CarId = int32_t;
+#include <cstdint>
 
 constexpr int ShapeCount = 10;
 constexpr int FamilyCount = 4;
 constexpr int PoolTypeCount = 9;
 
-struct BoardShape {
-    int32_t ShapeId = 0;
-    int32_t MinColumn = 0;
-    int32_t MinRow = 0;
-    int32_t MaxColumn = 0;
-    int32_t MaxRow = 0;
-    int32_t ColumnCount = 0;
-    int32_t RowCount = 0;
-    int32_t CellCount = 0;
-};
+// A deal takes its pairs from a pool of 164 car ids, so a board holds at most 328 cars.
+constexpr int32_t CarPoolSize = 164;
+constexpr int32_t MostCars = 2 * CarPoolSize;
 
 struct CarFamily {
     const CarId* Cars;

@@ -6,23 +6,6 @@ bool InsideShape(const Board& board, int32_t column, int32_t row)
     return column >= s.MinColumn && column <= s.MaxColumn && row >= s.MinRow && row <= s.MaxRow;
 }
 
-bool IsFree(const Board& board, int32_t column, int32_t row)
-{
-    for (int32_t c = board.CurrentShape.MinColumn; c < column; ++c)
-        if (board.Cells(c, row).Slot[0] != 0)
-            return false;
-    return true;
-}
-
-void RevealNext(Board& board, int32_t column, int32_t row)
-{
-    Cell& cell = board.Cells(column, row);
-    for (int s = 0; s < SlotCount - 1; ++s)
-        cell.Slot[s] = cell.Slot[s + 1];
-    cell.Slot[SlotCount - 1] = 0;
-    board.HiddenCount(column, row) -= 1;
-}
-
 void TakeSnapshot(Board& board)
 {
     board.Snapshot.Cells = board.Cells;

@@ -1,6 +1,8 @@
 #pragma once
-#include "levels/Tables.h"
+#include "model/BoardShape.h"
+#include "model/CarId.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 
@@ -92,11 +94,36 @@ struct Board {
 bool InsideShape(const Board& board, int32_t column, int32_t row);
 inline bool InsideShape(const Board& board, BayPos bay) { return InsideShape(board, bay.Column, bay.Row); }
 
-// A top car is free when no lower column of its row, from MinColumn on, holds a top car.
-bool IsFree(const Board& board, int32_t column, int32_t row);
+// The lowest column of the row, from MinColumn up to `beforeColumn` − 1, whose bay
+// holds a top car; 0 when none does. Hidden cars never count.
+inline int32_t FirstTopCarColumn(const Board& board, int32_t row, int32_t beforeColumn)
+{
+    // Every shape starts inside the grid; saying so keeps the compiler from
+    // warning about a column below it.
+    for (int32_t c = std::max(board.CurrentShape.MinColumn, GridMinColumn); c < beforeColumn; ++c)
+        if (board.Cells(c, row).Slot[0] != 0)
+            return c;
+    return 0;
+}
+
+// A top car is free when no lower column of its row, from MinColumn on, holds a
+// top car: each row has at most one free car, FirstTopCarColumn(row, MaxColumn + 1).
+inline bool IsFree(const Board& board, int32_t column, int32_t row) { return FirstTopCarColumn(board, row, column) == 0; }
+
+// Slot 0 takes slot 1, and so on up; the deepest slot is emptied.
+inline void MoveStackUp(Cell& cell)
+{
+    for (int s = 0; s < SlotCount - 1; ++s)
+        cell.Slot[s] = cell.Slot[s + 1];
+    cell.Slot[SlotCount - 1] = 0;
+}
 
 // Moves the hidden stack up one slot and lowers the hidden count. No drawing.
-void RevealNext(Board& board, int32_t column, int32_t row);
+inline void RevealNext(Board& board, int32_t column, int32_t row)
+{
+    MoveStackUp(board.Cells(column, row));
+    board.HiddenCount(column, row) -= 1;
+}
 
 void TakeSnapshot(Board& board);
 

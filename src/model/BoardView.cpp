@@ -30,7 +30,7 @@ void RestoreSnapshot(Board& board, BoardView& view)
                 int32_t& count = board.HiddenCount(column, row);
                 if (count != snap.HiddenCount(column, row)) {
                     count = snap.HiddenCount(column, row);
-                    view.SetHiddenCountPicture(column, row);
+                    view.SetHiddenCountPicture(column, row, count);
                 }
                 if (car != saved) {
                     car = saved;

@@ -4,6 +4,7 @@
 // Everything the rules and the generator change on screen goes through here.
 // The real one draws the play view and the preview box; tests record the calls.
 // Operations other than the bracket itself are called inside BeginUpdate … EndUpdate.
+// Each carries what it shows: a view never reads the board back.
 class BoardView {
 public:
     virtual ~BoardView() = default;
@@ -13,16 +14,18 @@ public:
     // One repaint, but only once no bracket is open.
     virtual void Changed() = 0;
 
-    // Hides every ground layer, the selection marker and every car layer; black
-    // background, then map/mapN.bmp for shape N when the file exists.
+    // Hides every ground layer, the selection marker and every car layer, and
+    // forgets which bay owns which layers; black background, then the picture of
+    // map/mapN.bmp for shape N when the file exists.
     virtual void ResetBoardScene(int32_t shapeId) = 0;
-    // One step of LayOutBays: the bay with this ordinal gets its ground and car rectangles.
+    // One step of LayOutBays: the bay with this ordinal owns its ground and car
+    // layers from now on and they get its rectangles.
     virtual void PlaceBay(int32_t ordinal, int32_t column, int32_t row) = 0;
 
-    // Ground tile 83 + the bay's hidden count, made visible.
-    virtual void ShowHiddenCount(int32_t column, int32_t row) = 0;
-    // Ground tile 83 + the bay's hidden count, visibility untouched.
-    virtual void SetHiddenCountPicture(int32_t column, int32_t row) = 0;
+    // Ground tile 83 + `count`, the bay's hidden cars, made visible.
+    virtual void ShowHiddenCount(int32_t column, int32_t row, int32_t count) = 0;
+    // Ground tile 83 + `count`, visibility untouched.
+    virtual void SetHiddenCountPicture(int32_t column, int32_t row, int32_t count) = 0;
     virtual void ShowCar(int32_t column, int32_t row, CarId car) = 0;
     virtual void HideCar(int32_t column, int32_t row) = 0;
 

@@ -43,7 +43,7 @@ ClickOutcome RevealClick(Board& board, BoardView& view, BayPos bay)
         return outcome;
     RevealNext(board, bay.Column, bay.Row);
     view.ShowCar(bay.Column, bay.Row, board.Cells(bay.Column, bay.Row).Slot[0]);
-    view.ShowHiddenCount(bay.Column, bay.Row);
+    view.ShowHiddenCount(bay.Column, bay.Row, board.HiddenCount(bay.Column, bay.Row));
     return ClickOutcome::Revealed;
 }
 

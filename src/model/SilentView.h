@@ -9,8 +9,8 @@ public:
     void Changed() override {}
     void ResetBoardScene(int32_t) override {}
     void PlaceBay(int32_t, int32_t, int32_t) override {}
-    void ShowHiddenCount(int32_t, int32_t) override {}
-    void SetHiddenCountPicture(int32_t, int32_t) override {}
+    void ShowHiddenCount(int32_t, int32_t, int32_t) override {}
+    void SetHiddenCountPicture(int32_t, int32_t, int32_t) override {}
     void ShowCar(int32_t, int32_t, CarId) override {}
     void HideCar(int32_t, int32_t) override {}
     void MoveHoverMarker(int32_t, int32_t) override {}

@@ -16,18 +16,12 @@
 
 namespace {
 
-// Whole file into memory. A missing file and one that cannot be read throw the
-// runtime's file errors; `openError` names the error for a file that cannot be opened.
-std::vector<uint8_t> ReadWholeFile(const std::string& path, const GameError* openError)
+// Whole file into memory; the runtime's file error when it cannot be opened or read.
+std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        const int error = errno;
-        if (openError)
-            throw *openError;
-        throw GameError::FromErrno(error);
-    }
-    std::vector<uint8_t> bytes;
+    if (!file)
+        return GameError::FromErrno(errno).what();
     uint8_t chunk[65536];
     for (;;) {
         const size_t got = std::fread(chunk, 1, sizeof chunk, file);
@@ -38,12 +32,14 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path, const GameError* ope
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
     std::fclose(file);
-    if (failed) {
-        if (openError)
-            throw *openError;
-        throw GameError::FromErrno(error);
-    }
-    return bytes;
+    return failed ? GameError::FromErrno(error).what() : std::string();
+}
+
+PictureRead Failed(std::string message)
+{
+    PictureRead read;
+    read.Error = std::move(message);
+    return read;
 }
 
 uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint32_t>(b[at] | (b[at + 1] << 8)); }
@@ -225,25 +221,30 @@ bool DecodeJpegInto(const uint8_t* data, size_t size, JpegResult* result, JpegEr
 
 } // namespace
 
-Picture LoadBitmapFile(const std::string& path)
+PictureRead ReadBitmapFile(const std::string& path)
 {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path, nullptr);
+    std::vector<uint8_t> bytes;
+    if (std::string error = ReadWholeFile(path, bytes); !error.empty())
+        return Failed(std::move(error));
+    const std::string notValid = GameError::BitmapNotValid().what();
     BitmapLayout layout;
     if (!BitmapHeadersHold(bytes, layout))
-        throw GameError::BitmapNotValid();
+        return Failed(notValid);
     const uint32_t bitCount = layout.BitCount;
     QImage image = QImage::fromData(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                            static_cast<qsizetype>(bytes.size())),
                                     "BMP");
     if (image.isNull())
-        throw GameError::BitmapNotValid();
+        return Failed(notValid);
     const bool keepsAlpha = bitCount == 32;
     const bool readerKeptAlpha = image.hasAlphaChannel();
     // In place where Qt can, so a large background is not held twice.
     image.convertTo(keepsAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull())
-        throw GameError::BitmapNotValid();
-    Picture picture(image.width(), image.height(), 0, DrawMode::Opaque);
+        return Failed(notValid);
+    PictureRead read;
+    Picture& picture = read.Image;
+    picture = Picture(image.width(), image.height(), 0, DrawMode::Opaque);
     for (int32_t y = 0; y < picture.Height; ++y)
         std::memcpy(&picture.At(0, y), image.constScanLine(y), static_cast<size_t>(picture.Width) * 4);
     image = QImage();
@@ -262,24 +263,41 @@ Picture LoadBitmapFile(const std::string& path)
                 picture.At(x, y) = (picture.At(x, y) & 0xFFFFFFu) | (static_cast<uint32_t>(row[x * 4 + 3]) << 24);
         }
     }
-    return picture;
+    return read;
 }
 
-Picture DecodeJpeg(const uint8_t* data, size_t size)
+PictureRead ReadJpegBytes(const uint8_t* data, size_t size)
 {
     JpegResult result;
     JpegErrors errors;
     if (!DecodeJpegInto(data, size, &result, &errors))
-        throw GameError(errors.Message);
-    Picture picture(result.Width, result.Height, 0, DrawMode::Opaque);
-    std::memcpy(picture.Pixels.data(), result.Pixels, picture.Pixels.size() * sizeof(uint32_t));
+        return Failed(errors.Message);
+    PictureRead read;
+    read.Image = Picture(result.Width, result.Height, 0, DrawMode::Opaque);
+    std::memcpy(read.Image.Pixels.data(), result.Pixels, read.Image.Pixels.size() * sizeof(uint32_t));
     std::free(result.Pixels);
-    return picture;
+    return read;
 }
 
-Picture LoadJpegFile(const std::string& path)
+PictureRead ReadJpegFile(const std::string& path)
 {
-    const GameError cannotOpen = GameError::CannotOpenFile(path);
-    const std::vector<uint8_t> bytes = ReadWholeFile(path, &cannotOpen);
-    return DecodeJpeg(bytes.data(), bytes.size());
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes).empty())
+        return Failed(GameError::CannotOpenFile(path).what());
+    return ReadJpegBytes(bytes.data(), bytes.size());
 }
+
+namespace {
+
+Picture OrThrow(PictureRead read)
+{
+    if (!read.Error.empty())
+        throw GameError(read.Error);
+    return std::move(read.Image);
+}
+
+} // namespace
+
+Picture LoadBitmapFile(const std::string& path) { return OrThrow(ReadBitmapFile(path)); }
+Picture DecodeJpeg(const uint8_t* data, size_t size) { return OrThrow(ReadJpegBytes(data, size)); }
+Picture LoadJpegFile(const std::string& path) { return OrThrow(ReadJpegFile(path)); }

@@ -1,24 +1,19 @@
 #include "view/PlayScene.h"
 
-#include "core/GameError.h"
-#include "view/PictureFiles.h"
 #include "view/Projection.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
-constexpr int GroundLayerCount = 72;
+constexpr int GroundLayerCount = MaxBays;
 constexpr uint32_t Black = Rgb(0, 0, 0);
 constexpr Rect PreviewRect{0, 0, 74, 48};
 
 } // namespace
 
-PlayScene::PlayScene(LayerScene& playView, LayerScene& previewBox, const Board& board, const Catalogue& catalogue,
-                     std::string programFolder)
-    : Play(playView), Preview(previewBox), TheBoard(board), Pictures(catalogue), Folder(std::move(programFolder))
+PlayScene::PlayScene(LayerScene& playView, LayerScene& previewBox, const Catalogue& catalogue)
+    : Play(playView), Preview(previewBox), Pictures(catalogue)
 {
     Preview.SharePreparedPictures(Play);
 }
@@ -75,6 +70,20 @@ void PlayScene::SetBackgroundErrorSink(std::function<void(const std::string&)> s
     BackgroundErrorSink = std::move(sink);
 }
 
+void PlayScene::SetNextBackground(int32_t shapeId, Picture picture)
+{
+    NextBackgroundShape = shapeId;
+    NextBackground = std::move(picture);
+    NextBackgroundError.clear();
+}
+
+void PlayScene::SetNextBackgroundError(int32_t shapeId, std::string message)
+{
+    NextBackgroundShape = shapeId;
+    NextBackground = Picture{};
+    NextBackgroundError = std::move(message);
+}
+
 void PlayScene::BeginUpdate() { Play.BeginUpdate(); }
 void PlayScene::EndUpdate() { Play.EndUpdate(); }
 void PlayScene::Changed() { Play.Changed(); }
@@ -83,7 +92,7 @@ int PlayScene::Ordinal(int32_t column, int32_t row) const
 {
     if (!InGrid(column, row))
         return 0;
-    const int k = TheBoard.BayOrdinal(column, row);
+    const int k = Ordinals(column, row);
     return k >= 1 && k <= GroundLayerCount ? k : 0;
 }
 
@@ -93,54 +102,55 @@ void PlayScene::ResetBoardScene(int32_t shapeId)
     for (int i = 0; i < layers; ++i)
         if (i != HoverMarkerLayer)
             Play.SetVisible(i, false);
+    Ordinals.Fill(0);
     Play.SetUpBackground(Black);
 
-    const std::string path = Folder + "map/map" + std::to_string(shapeId) + ".bmp";
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return;
-    try {
-        Play.LoadBackground(LoadBitmapFile(path));
-    } catch (const GameError& e) {
-        // The board is still playable over black; the window shows the message.
-        if (!BackgroundErrorSink)
-            throw;
-        BackgroundErrorSink(e.what());
-    }
+    // What was handed in is used once, and only for its own shape.
+    const bool forThisShape = NextBackgroundShape == shapeId;
+    NextBackgroundShape = 0;
+    std::string error;
+    error.swap(NextBackgroundError);
+    if (!forThisShape)
+        NextBackground = Picture{};
+    else if (!NextBackground.Empty())
+        Play.LoadBackground(std::move(NextBackground));
+    else if (!error.empty() && BackgroundErrorSink)
+        BackgroundErrorSink(error); // the board is still playable over black
+    NextBackground = Picture{};
 }
 
 void PlayScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)
 {
     // An ordinal past the last ground layer would move a marker or another bay.
-    if (ordinal < 1 || ordinal > GroundLayerCount)
+    if (ordinal < 1 || ordinal > GroundLayerCount || !InGrid(column, row))
         return;
+    Ordinals(column, row) = ordinal;
     Play.SetPicture(GroundLayerBase + ordinal - 1, Pictures[EmptyTilePicture]);
     Play.SetLocation(GroundLayerBase + ordinal - 1, BayRect(column, row));
     Play.SetLocation(CarLayerBase + ordinal, CarRect(column, row));
 }
 
-const Picture& PlayScene::HiddenCountPicture(int32_t column, int32_t row) const
+const Picture& PlayScene::HiddenCountPicture(int32_t count) const
 {
     // Counts beyond 0 … 5 do not occur; clamped, they cannot reach past the tiles.
-    const int32_t count = std::clamp(TheBoard.HiddenCount(column, row), 0, SlotCount - 1);
-    return Pictures[static_cast<size_t>(EmptyTilePicture + count)];
+    return Pictures[static_cast<size_t>(EmptyTilePicture + std::clamp(count, 0, SlotCount - 1))];
 }
 
-void PlayScene::ShowHiddenCount(int32_t column, int32_t row)
+void PlayScene::ShowHiddenCount(int32_t column, int32_t row, int32_t count)
 {
     const int k = Ordinal(column, row);
     if (k == 0)
         return;
-    Play.SetPicture(GroundLayerBase + k - 1, HiddenCountPicture(column, row));
+    Play.SetPicture(GroundLayerBase + k - 1, HiddenCountPicture(count));
     Play.SetVisible(GroundLayerBase + k - 1, true);
 }
 
-void PlayScene::SetHiddenCountPicture(int32_t column, int32_t row)
+void PlayScene::SetHiddenCountPicture(int32_t column, int32_t row, int32_t count)
 {
     const int k = Ordinal(column, row);
     if (k == 0)
         return;
-    Play.SetPicture(GroundLayerBase + k - 1, HiddenCountPicture(column, row));
+    Play.SetPicture(GroundLayerBase + k - 1, HiddenCountPicture(count));
 }
 
 void PlayScene::ShowCar(int32_t column, int32_t row, CarId car)

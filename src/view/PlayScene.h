@@ -1,4 +1,5 @@
 #pragma once
+#include "model/Board.h"
 #include "model/BoardView.h"
 #include "view/ImageCatalogue.h"
 #include "view/LayerScene.h"
@@ -6,17 +7,19 @@
 #include <functional>
 #include <string>
 
-constexpr int GroundLayerBase = 0; // ground layer of ordinal k: k − 1
-constexpr int HoverMarkerLayer = 72;
-constexpr int SelectionMarkerLayer = 73;
-constexpr int CarLayerBase = 73;   // car layer of ordinal k: k + 73
-constexpr int PlayLayerCount = 146;
+// The layer plan of the play view: a ground layer and a car layer for each bay
+// a shape can have, the two markers between them.
+constexpr int GroundLayerBase = 0;                      // ground layer of ordinal k: k − 1
+constexpr int HoverMarkerLayer = GroundLayerBase + MaxBays;  // 72
+constexpr int SelectionMarkerLayer = HoverMarkerLayer + 1;   // 73
+constexpr int CarLayerBase = SelectionMarkerLayer;          // car layer of ordinal k: k + 73
+constexpr int PlayLayerCount = CarLayerBase + MaxBays + 1;  // 146
 
-// The play view (768 × 480) and the preview box (74 × 48) behind the BoardView seam.
+// The play view (768 × 480) and the preview box (74 × 48) behind the BoardView
+// seam. It keeps its own map from bays to layers and reads no files.
 class PlayScene : public BoardView {
 public:
-    PlayScene(LayerScene& playView, LayerScene& previewBox, const Board& board, const Catalogue& catalogue,
-              std::string programFolder);
+    PlayScene(LayerScene& playView, LayerScene& previewBox, const Catalogue& catalogue);
 
     void CreatePlayLayers();
     // Prepares every catalogue picture in both views, so that no reveal or
@@ -29,14 +32,20 @@ public:
     // A background file that exists but cannot be read: the board goes on over black
     // and the message (without full stop) is handed here for the error box.
     void SetBackgroundErrorSink(std::function<void(const std::string&)> sink);
+    // What the window read of map/mapN.bmp for the next board of shape N: the
+    // picture, or the error of a file that could not be read (the error is
+    // reported when that board is set up, in its place in the set-up). A set-up
+    // of another shape, or with nothing handed in, shows black.
+    void SetNextBackground(int32_t shapeId, Picture picture);
+    void SetNextBackgroundError(int32_t shapeId, std::string message);
 
     void BeginUpdate() override;
     void EndUpdate() override;
     void Changed() override;
     void ResetBoardScene(int32_t shapeId) override;
     void PlaceBay(int32_t ordinal, int32_t column, int32_t row) override;
-    void ShowHiddenCount(int32_t column, int32_t row) override;
-    void SetHiddenCountPicture(int32_t column, int32_t row) override;
+    void ShowHiddenCount(int32_t column, int32_t row, int32_t count) override;
+    void SetHiddenCountPicture(int32_t column, int32_t row, int32_t count) override;
     void ShowCar(int32_t column, int32_t row, CarId car) override;
     void HideCar(int32_t column, int32_t row) override;
     void MoveHoverMarker(int32_t column, int32_t row) override;
@@ -49,13 +58,15 @@ public:
 private:
     // The bay's ordinal when it has layers, else 0.
     int Ordinal(int32_t column, int32_t row) const;
-    const Picture& HiddenCountPicture(int32_t column, int32_t row) const;
+    const Picture& HiddenCountPicture(int32_t count) const;
 
     LayerScene& Play;
     LayerScene& Preview;
-    const Board& TheBoard;
     const Catalogue& Pictures;
-    std::string Folder;
+    BayGrid<int32_t> Ordinals; // filled by LayOutBays through PlaceBay
+    int32_t NextBackgroundShape = 0;
+    Picture NextBackground;
+    std::string NextBackgroundError;
     std::function<void(int32_t)> CarsLeftSink;
     std::function<void(const std::string&)> BackgroundErrorSink;
 };

@@ -230,7 +230,7 @@ TEST_F(ShopWindowTest, SaveAndLoadBringBackTheProfileButNotTheBoard)
     EXPECT_TRUE(TheBoard().Cells == board);
     EXPECT_TRUE(TheBoard().CarSelected);
     EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet2);
-    EXPECT_EQ(Form->GetGameMode(), 4);
+    EXPECT_EQ(Form->GetGameMode(), GameMode::FreeNormal);
     EXPECT_EQ(Form->GetCurrentLevel(), 1);
 }
 

@@ -1,8 +1,11 @@
 // The main window: start-up, layout, pages, modes, START and the win.
 #include "FormHarness.h"
+#include "app/FormLayout.h"
 #include "core/Random.h"
 #include "view/ImageCatalogue.h"
 #include "view/PictureFiles.h"
+#include "view/SceneFixtures.h"
+#include "view/TestFiles.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -28,7 +31,7 @@ TEST_F(WindowTest, StartUpOpensTheMenuWithLevelOneDealt)
     EXPECT_FALSE(TheBoard().InputEnabled);
     EXPECT_FALSE(TheBoard().CarSelected);
 
-    EXPECT_EQ(Form->GetGameMode(), 1);
+    EXPECT_EQ(Form->GetGameMode(), GameMode::NormalChampionship);
     EXPECT_EQ(TextColour(Form->ModeLabel[1]), QColor(0xFF, 0xFF, 0x00));
     for (int mode = 2; mode <= 6; ++mode)
         EXPECT_EQ(TextColour(Form->ModeLabel[static_cast<size_t>(mode)]), QColor(0x80, 0x80, 0x80)) << mode;
@@ -115,6 +118,16 @@ TEST_F(WindowTest, WindowAndPagesSitWhereThePlayerExpectsThem)
     EXPECT_EQ(Form->ShopLabel[25]->pos(), QPoint(156, 156));
     EXPECT_EQ(Form->ShopLabel[21]->text(), "for experts");
     EXPECT_EQ(Form->JPEGImage[18]->pos(), QPoint(460, 188));
+    // Each shop button sells its item, whose header slot shows it; the header
+    // shows both PREVIEW items before both AUTO-PREVIEW ones.
+    for (const ShopPlace& place : ShopPlaces) {
+        EXPECT_EQ(ItemOfColorButton(place.Button), place.Item);
+        EXPECT_EQ(Form->JPEGImage[static_cast<size_t>(place.HeaderSlot)]->x(), place.HeaderLeft);
+    }
+    EXPECT_EQ(ItemOfColorButton(1), ShopItem::PreviewEmpty);
+    EXPECT_EQ(ItemOfColorButton(5), ShopItem::Undo);
+    EXPECT_LT(Form->JPEGImage[static_cast<size_t>(PlaceOf(ShopItem::PreviewOccupied).HeaderSlot)]->x(),
+              Form->JPEGImage[static_cast<size_t>(PlaceOf(ShopItem::AutoPreviewEmpty).HeaderSlot)]->x());
 
     EXPECT_EQ(Form->Label1->font().pixelSize(), 16);
     EXPECT_TRUE(Form->Label1->font().bold());
@@ -198,13 +211,13 @@ TEST_F(WindowTest, ChoosingAModeRecoloursTheLabelsAndKeepsTheBoard)
     Form->B_MENUClick();
 
     QTest::mouseClick(Form->ModeLabel[4], Qt::LeftButton);
-    EXPECT_EQ(Form->GetGameMode(), 4);
+    EXPECT_EQ(Form->GetGameMode(), GameMode::FreeNormal);
     for (int mode = 1; mode <= 6; ++mode)
         EXPECT_EQ(TextColour(Form->ModeLabel[static_cast<size_t>(mode)]),
                   mode == 4 ? QColor(0xFF, 0xFF, 0x00) : QColor(0x80, 0x80, 0x80))
             << mode;
     QTest::mouseClick(Form->ModeLabel[4], Qt::LeftButton);
-    EXPECT_EQ(Form->GetGameMode(), 4);
+    EXPECT_EQ(Form->GetGameMode(), GameMode::FreeNormal);
     EXPECT_EQ(TextColour(Form->ModeLabel[4]), QColor(0xFF, 0xFF, 0x00));
 
     EXPECT_TRUE(TheBoard().Cells == board);
@@ -613,6 +626,42 @@ TEST(WindowErrors, ADamagedHeaderPictureOrAMissingTilesFolderIsReportedAndTheGam
         form.SpeedButton1Click();
         EXPECT_TRUE(form.GetBoard().InputEnabled);
     }
+}
+
+TEST(WindowBackgrounds, EachShapeShowsItsOwnFileAtEveryDeal)
+{
+    // Level 1 on shape 10, the others on shape 6. Shape 10 reads map10.bmp; shape
+    // 1 would read map1.bmp, never map01.bmp.
+    GameFolder folder;
+    std::string levels = LevelLine(1, 10, 3);
+    for (int level = 2; level <= LevelCount; ++level)
+        levels += LevelLine(level, 6, 3);
+    folder.Write("map/level.ini", levels);
+    auto colour = [](int32_t x, int32_t y) { return Argb(0, uint32_t(x * 8), uint32_t(y * 7), 200); };
+    const std::vector<uint8_t> small = fixture::BitmapBytes(30, 20, 24, colour);
+    folder.Write("map/map10.bmp", std::string(small.begin(), small.end()));
+    folder.Write("map/map06.bmp", std::string(small.begin(), small.end()));
+    ScriptedDialogs boxes;
+    TForm1 form(boxes, folder.Path());
+    form.FormActivate();
+    const Picture& frame = form.PlayViewScene().Frame();
+    EXPECT_EQ(frame.At(3, 2), Rgb(24, 14, 200));
+    EXPECT_EQ(frame.At(30, 5), Rgb(0, 0, 0)) << "black around a smaller picture";
+
+    form.SpinEdit2->setValue(2);
+    form.SpeedButton1Click();
+    EXPECT_EQ(form.PlayViewScene().Background().Width, 768) << "no map6.bmp: black";
+    EXPECT_EQ(frame.At(3, 2), Rgb(0, 0, 0));
+
+    // Read again at every deal: a larger picture, written since, is clipped.
+    const Picture big = fixture::PatternBackground(800, 500);
+    const std::vector<uint8_t> bytes =
+        fixture::BitmapBytes(800, 500, 32, [&](int32_t x, int32_t y) { return big.At(x, y); });
+    folder.Write("map/map6.bmp", std::string(bytes.begin(), bytes.end()));
+    form.SpeedButton1Click();
+    EXPECT_EQ(frame.At(0, 0), big.At(0, 0));
+    EXPECT_EQ(frame.At(767, 479), big.At(767, 479));
+    EXPECT_TRUE(boxes.Shown.empty());
 }
 
 TEST(WindowErrors, ADamagedBackgroundIsReportedAndTheBoardDealtOverBlack)

@@ -1,4 +1,4 @@
-#include "LevelBuilder.h"
+#include "levels/LevelBuilder.h"
 #include "levels/CheckLevel.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "core/GameError.h"
 #include "core/Random.h"
 #include "levels/CheckLevel.h"
+#include "levels/GameModes.h"
 #include "levels/LevelFile.h"
 
 #include <filesystem>
@@ -175,16 +176,16 @@ TEST(LevelFile, AFolderInItsPlaceIsAnErrorNotAnEmptyFile)
 
 TEST(LevelFile, ModesPickTheirLevels)
 {
-    EXPECT_EQ(LevelForMode(1, 7, 1), 7);
-    EXPECT_EQ(LevelForMode(2, 1, 7), 47);
-    EXPECT_EQ(LevelForMode(1, 0, 1), 1) << "a typed 0 never reads level 0";
-    EXPECT_EQ(LevelForMode(2, 1, 75), 80) << "a typed 75 never reads level 115";
+    EXPECT_EQ(LevelForMode(GameMode::NormalChampionship, 7, 1), 7);
+    EXPECT_EQ(LevelForMode(GameMode::AdvancedChampionship, 1, 7), 47);
+    EXPECT_EQ(LevelForMode(GameMode::NormalChampionship, 0, 1), 1) << "a typed 0 never reads level 0";
+    EXPECT_EQ(LevelForMode(GameMode::AdvancedChampionship, 1, 75), 80) << "a typed 75 never reads level 115";
     for (int mode = 3; mode <= 6; ++mode) {
         const int base[] = {0, 0, 0, 81, 91, 101, 106};
         SetRandomState(999);
         const int r = RandomBelow(4);
         SetRandomState(999);
-        EXPECT_EQ(LevelForMode(mode, 1, 1), base[mode] + r);
+        EXPECT_EQ(LevelForMode(GameModeById(mode), 1, 1), base[mode] + r);
     }
 }
 

@@ -1,4 +1,5 @@
-#include "FakeViews.h"
+#include "model/FakeViews.h"
+#include "levels/Tables.h"
 #include "model/BoardView.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #pragma once
 // Two BoardView fakes for the model and generator tests: one that records every
 // call as text, one that keeps the picture the player would see.
+#include "model/Board.h"
 #include "model/BoardView.h"
 
 #include <string>
@@ -15,8 +16,8 @@ struct Recorder : BoardView {
     void Changed() override { Log("changed"); }
     void ResetBoardScene(int32_t s) override { Log("reset " + std::to_string(s)); }
     void PlaceBay(int32_t k, int32_t c, int32_t r) override { Log("place " + std::to_string(k) + " " + At(c, r)); }
-    void ShowHiddenCount(int32_t c, int32_t r) override { Log("count " + At(c, r)); }
-    void SetHiddenCountPicture(int32_t c, int32_t r) override { Log("countpic " + At(c, r)); }
+    void ShowHiddenCount(int32_t c, int32_t r, int32_t) override { Log("count " + At(c, r)); }
+    void SetHiddenCountPicture(int32_t c, int32_t r, int32_t) override { Log("countpic " + At(c, r)); }
     void ShowCar(int32_t c, int32_t r, CarId car) override { Log("car " + At(c, r) + " " + std::to_string(car)); }
     void HideCar(int32_t c, int32_t r) override { Log("hide " + At(c, r)); }
     void MoveHoverMarker(int32_t c, int32_t r) override { Log("hover " + At(c, r)); }
@@ -38,19 +39,21 @@ struct Recorder : BoardView {
 };
 
 // Mirrors the layers of the play view the way the real scene keeps them: a ground
-// and a car layer per bay ordinal, two markers, the label and the preview box.
-// It notes the first misuse: a drawing call outside a bracket, a bay without an
-// ordinal, an unbalanced bracket.
+// and a car layer per bay ordinal (its own map, filled by PlaceBay), two markers,
+// the label and the preview box; only what the calls carry reaches it. It notes
+// the first misuse: a drawing call outside a bracket, a bay without an ordinal,
+// an unbalanced bracket. Mismatch() then compares it with the board.
 struct ScreenFake : BoardView {
     struct Layer {
         int Picture = -1;
         bool Shown = false;
     };
-    static constexpr int BayLayers = 72;
+    static constexpr int BayLayers = MaxBays;
 
     explicit ScreenFake(const Board& board) : B(board) {}
 
-    const Board& B;
+    const Board& B; // read only by Mismatch
+    BayGrid<int32_t> Ordinals;
     Layer Ground[BayLayers + 1];
     Layer Car[BayLayers + 1];
     BayPos Hover{-1, -1};
@@ -81,7 +84,7 @@ struct ScreenFake : BoardView {
             Note(std::string(what) + " outside the grid");
             return 0;
         }
-        const int k = B.BayOrdinal(c, r);
+        const int k = Ordinals(c, r);
         if (k < 1 || k > BayLayers)
             Note(std::string(what) + " on a bay without an ordinal");
         return k >= 1 && k <= BayLayers ? k : 0;
@@ -108,22 +111,25 @@ struct ScreenFake : BoardView {
         for (int k = 1; k <= BayLayers; ++k)
             Ground[k].Shown = Car[k].Shown = false;
         SelectionShown = false;
+        Ordinals.Fill(0);
     }
-    void PlaceBay(int32_t k, int32_t, int32_t) override
+    void PlaceBay(int32_t k, int32_t c, int32_t r) override
     {
         NeedBracket("PlaceBay");
-        if (k < 1 || k > BayLayers)
+        if (k < 1 || k > BayLayers || !InGrid(c, r))
             Note("PlaceBay with ordinal " + std::to_string(k));
+        else
+            Ordinals(c, r) = k;
     }
-    void ShowHiddenCount(int32_t c, int32_t r) override
+    void ShowHiddenCount(int32_t c, int32_t r, int32_t count) override
     {
         if (const int k = Ordinal(c, r, "ShowHiddenCount"))
-            Ground[k] = {83 + B.HiddenCount(c, r), true};
+            Ground[k] = {83 + count, true};
     }
-    void SetHiddenCountPicture(int32_t c, int32_t r) override
+    void SetHiddenCountPicture(int32_t c, int32_t r, int32_t count) override
     {
         if (const int k = Ordinal(c, r, "SetHiddenCountPicture"))
-            Ground[k].Picture = 83 + B.HiddenCount(c, r);
+            Ground[k].Picture = 83 + count;
     }
     void ShowCar(int32_t c, int32_t r, CarId car) override
     {
@@ -176,7 +182,9 @@ struct ScreenFake : BoardView {
         const BoardShape& s = B.CurrentShape;
         for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
             for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c) {
-                const int k = B.BayOrdinal(c, r);
+                const int k = Ordinals(c, r);
+                if (k != B.BayOrdinal(c, r))
+                    return "the view's ordinal differs from the board's at " + std::to_string(c) + "," + std::to_string(r);
                 const std::string at = " at " + std::to_string(c) + "," + std::to_string(r);
                 const CarId top = B.Cells(c, r).Slot[0];
                 const Layer& car = Car[k];

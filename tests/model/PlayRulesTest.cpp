@@ -1,5 +1,6 @@
-#include "FakeViews.h"
-#include "Invariants.h"
+#include "model/FakeViews.h"
+#include "model/Invariants.h"
+#include "levels/Tables.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>
@@ -150,11 +151,12 @@ TEST_F(Table, TheLastRevealShowsTheEmptyBayPicture)
     Start();
     ScreenFake screen(B);
     screen.BeginUpdate();
+    LayOutBays(B, screen);
     for (int r = 10; r <= 19; ++r)
         for (int c = 4; c <= 9; ++c) {
             screen.ShowCar(c, r, Top(c, r));
             if (B.HiddenCount(c, r) > 0)
-                screen.ShowHiddenCount(c, r);
+                screen.ShowHiddenCount(c, r, B.HiddenCount(c, r));
         }
     screen.EndUpdate();
     screen.ShowCarsLeft(B.CarsLeft);

@@ -2,9 +2,11 @@
 // and key release runs on the fixed board and the scene's prepared layers.
 // Counted through a replaced global operator new (and, outside the sanitizer
 // builds, glibc's malloc family, which Qt's containers use).
-#include "DealOrder.h"
+#include "deal/DealOrder.h"
 #include "FormHarness.h"
-#include "levels/Generator.h"
+#include "core/Random.h"
+#include "deal/Generator.h"
+#include "model/SilentView.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -141,9 +143,23 @@ protected:
             TheProfile().SetOwned(static_cast<ShopItem>(item), true);
         // The last free mode: the largest boards, with the deepest stacks.
         ChooseMode(6);
+        const uint32_t before = RandomState();
         Form->SpeedButton1Click();
         ASSERT_TRUE(TheBoard().InputEnabled);
+        // The deal's pair numbers: the same draws again, on a board of the test's own.
+        const uint32_t after = RandomState();
+        SetRandomState(before);
+        const int32_t level = LevelForMode(GameMode::FreeManiac, 1, 1);
+        auto again = std::make_unique<Board>();
+        CarPool pool;
+        SilentView silent;
+        InitMap(*again, silent, pool, FormProbe::TableOf(*Form), level,
+                FormProbe::TableOf(*Form).Level(level).ShapeId, &Trace);
+        ASSERT_TRUE(again->Cells == TheBoard().Cells);
+        ASSERT_EQ(RandomState(), after);
     }
+
+    DealTrace Trace;
 };
 
 } // namespace
@@ -153,7 +169,7 @@ protected:
 // which pays out and opens the box, may allocate.
 TEST_F(NoAllocation, ClearingABoardThroughTheWindowAllocatesNothing)
 {
-    const BayGrid<Cell> pairs = LastDealPairs();
+    const BayGrid<Cell> pairs = Trace.Pairs;
     long moves = 0, keys = 0, clicks = 0, counted = 0;
     const std::string failure = ClearInDealOrder(TheBoard(), pairs, [&](BayPos bay) {
         const QPoint p = BayCentre(bay.Column, bay.Row);

@@ -8,7 +8,7 @@
 //   VZ_SOAK_EVENTS=100000 build/tests/test_soak     or   --events 100000
 //   VZ_SOAK_SEED=7 build/tests/test_soak            or   --seed 7
 #include "FormHarness.h"
-#include "Invariants.h"
+#include "model/Invariants.h"
 #include "app/ProfileFile.h"
 #include "core/Random.h"
 
@@ -587,8 +587,8 @@ protected:
             // A new maximum leaves a box's number alone; START clamps what it reads.
             ASSERT_GE(spin->value(), 1) << Where();
         }
-        ASSERT_GE(Form->GetGameMode(), 1) << Where();
-        ASSERT_LE(Form->GetGameMode(), 6) << Where();
+        ASSERT_GE(static_cast<int>(Form->GetGameMode()), 1) << Where();
+        ASSERT_LE(static_cast<int>(Form->GetGameMode()), GameModeCount) << Where();
         if (!Form->StartUpFailed()) {
             ASSERT_TRUE(IsReachableLevel(Form->GetCurrentLevel())) << Form->GetCurrentLevel() << "; " << Where();
         }

@@ -1,7 +1,7 @@
 #include "view/Compositor.h"
 #include "view/LayerScene.h"
 
-#include "SceneFixtures.h"
+#include "view/SceneFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "view/Compositor.h"
 
 #include "PainterScene.h"
-#include "SceneFixtures.h"
+#include "view/SceneFixtures.h"
 
 #include <QImage>
 

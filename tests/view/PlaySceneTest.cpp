@@ -1,19 +1,17 @@
 // The play view and the preview box as the game drives them: start-up, deals
-// through the real generator, clicks through the real rules, background files.
-#include "core/GameError.h"
+// through the real generator, clicks through the real rules, the backgrounds
+// the window hands in.
 #include "core/Random.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
 #include "model/PlayRules.h"
 #include "view/PlayScene.h"
 #include "view/Projection.h"
 
-#include "SceneFixtures.h"
-#include "TestFiles.h"
-#include "../levels/LevelBuilder.h"
+#include "view/SceneFixtures.h"
+#include "levels/LevelBuilder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -31,14 +29,13 @@ constexpr int32_t Level72 = 1;
 constexpr int32_t Level60 = 2;
 
 struct Game : ::testing::Test {
-    fixture::TempFolder Folder;
     Catalogue Pictures = fixture::SyntheticCatalogue();
     std::unique_ptr<Board> TheBoard = std::make_unique<Board>();
     std::unique_ptr<LevelTable> Table = std::make_unique<LevelTable>();
     CarPool Pool;
     LayerScene Play{768, 480, Black};
     LayerScene Preview{74, 48, Grey};
-    PlayScene Scene{Play, Preview, *TheBoard, Pictures, Folder.Folder()};
+    PlayScene Scene{Play, Preview, Pictures};
     int PlayRepaints = 0;
     int PreviewRepaints = 0;
     std::vector<std::string> Errors;
@@ -79,9 +76,9 @@ struct Game : ::testing::Test {
         for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
             for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column)
                 for (int32_t n = hidden(column, row); n > 0; --n) {
-                    b.Cells(column, row).Slot[b.HiddenCount(column, row) + 1] = 1 + (column + row + n) % 82;
+                    b.Cells(column, row).Slot[b.HiddenCount(column, row) + 1] = 1 + (column + row + n) % CarCount;
                     b.HiddenCount(column, row) += 1;
-                    Scene.ShowHiddenCount(column, row);
+                    Scene.ShowHiddenCount(column, row, b.HiddenCount(column, row));
                 }
         Scene.EndUpdate();
         Scene.Changed();
@@ -111,11 +108,6 @@ struct Game : ::testing::Test {
         EXPECT_EQ(Play.Frame().Pixels, reference.Pixels);
     }
 
-    void WriteMap(const std::string& name, const std::vector<uint8_t>& bytes) const
-    {
-        std::filesystem::create_directories(Folder.Path / "map");
-        fixture::WriteBytes(Folder.Path / "map" / name, bytes);
-    }
 };
 
 std::vector<int> VisibleLayers(const LayerScene& scene, int from, int to)
@@ -294,10 +286,8 @@ TEST_F(Game, SetHiddenCountPictureChangesThePictureButNotTheVisibility)
         1, [](int32_t column, int32_t) { return column == 4 ? 2 : 0; },
         [](int32_t column, int32_t row) { return 1 + (column + row) % 82; });
     Scene.BeginUpdate();
-    TheBoard->HiddenCount(4, 10) = 4;
-    Scene.SetHiddenCountPicture(4, 10);
-    TheBoard->HiddenCount(5, 10) = 3;
-    Scene.SetHiddenCountPicture(5, 10);
+    Scene.SetHiddenCountPicture(4, 10, 4);
+    Scene.SetHiddenCountPicture(5, 10, 3);
     Scene.EndUpdate();
     Scene.Changed();
     EXPECT_EQ(Ground(4, 10).Image, &Pictures[87]);
@@ -393,18 +383,21 @@ TEST_F(Game, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
         ASSERT_NE(p, Grey);
 }
 
-TEST_F(Game, BackgroundFileOfTheShapeIsLoadedWhenPresent)
+TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
 {
     StartUp();
-    // Shape 10 reads map10.bmp; shape 1 would read map1.bmp, never map01.bmp.
-    auto colour = [](int32_t x, int32_t y) { return Argb(0, uint32_t(x * 8), uint32_t(y * 7), 200); };
-    WriteMap("map10.bmp", fixture::BitmapBytes(30, 20, 24, colour));
-    WriteMap("map01.bmp", fixture::BitmapBytes(30, 20, 24, colour));
-
-    Scene.BeginUpdate();
-    Scene.ResetBoardScene(10);
-    Scene.EndUpdate();
-    Scene.Changed();
+    Picture small(30, 20, 0, DrawMode::Opaque);
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 30; ++x)
+            small.At(x, y) = Rgb(uint32_t(x * 8), uint32_t(y * 7), 200);
+    auto setUp = [&](int32_t shapeId) {
+        Scene.BeginUpdate();
+        Scene.ResetBoardScene(shapeId);
+        Scene.EndUpdate();
+        Scene.Changed();
+    };
+    Scene.SetNextBackground(10, small);
+    setUp(10);
     ASSERT_EQ(Play.Background().Width, 30);
     ASSERT_EQ(Play.Background().Height, 20);
     EXPECT_EQ(Play.Frame().At(3, 2), Rgb(24, 14, 200));
@@ -412,18 +405,20 @@ TEST_F(Game, BackgroundFileOfTheShapeIsLoadedWhenPresent)
     EXPECT_EQ(Play.Frame().At(30, 5), Black) << "black around a smaller picture";
     EXPECT_EQ(Play.Frame().At(5, 20), Black);
 
-    Scene.BeginUpdate();
-    Scene.ResetBoardScene(1);
-    Scene.EndUpdate();
-    Scene.Changed();
-    EXPECT_EQ(Play.Background().Width, 768) << "no map1.bmp: the black background";
-    for (uint32_t p : Play.Frame().Pixels)
-        ASSERT_EQ(p, Black);
+    // The next set-up gets nothing, or a picture handed in for another shape: black.
+    for (int32_t handedFor : {0, 6}) {
+        if (handedFor != 0)
+            Scene.SetNextBackground(handedFor, small);
+        setUp(10);
+        EXPECT_EQ(Play.Background().Width, 768);
+        for (uint32_t p : Play.Frame().Pixels)
+            ASSERT_EQ(p, Black);
+    }
     EXPECT_TRUE(Errors.empty());
 
-    // The background is rebuilt at every set-up: a larger picture is clipped.
+    // A larger picture is clipped.
     const Picture big = fixture::PatternBackground(800, 500);
-    WriteMap("map9.bmp", fixture::BitmapBytes(800, 500, 32, [&](int32_t x, int32_t y) { return big.At(x, y); }));
+    Scene.SetNextBackground(9, big);
     Deal(Level72);
     EXPECT_EQ(Play.Background().Width, 800);
     EXPECT_EQ(Play.Frame().At(0, 0), big.At(0, 0));
@@ -431,12 +426,10 @@ TEST_F(Game, BackgroundFileOfTheShapeIsLoadedWhenPresent)
     ExpectFrameCurrent();
 }
 
-TEST_F(Game, DamagedBackgroundFileIsReportedAndTheBoardGoesOnOverBlack)
+TEST_F(Game, ABackgroundThatCouldNotBeReadIsReportedAtItsSetUpAndTheBoardGoesOnOverBlack)
 {
     StartUp();
-    std::vector<uint8_t> bytes = fixture::BitmapBytes(768, 480, 24, [](int32_t, int32_t) { return Rgb(9, 9, 9); });
-    bytes.resize(bytes.size() / 2);
-    WriteMap("map9.bmp", bytes);
+    Scene.SetNextBackgroundError(9, "Bitmap image is not valid");
     PlayRepaints = 0;
     Deal(Level72);
     EXPECT_EQ(Errors, std::vector<std::string>{"Bitmap image is not valid"});
@@ -447,14 +440,6 @@ TEST_F(Game, DamagedBackgroundFileIsReportedAndTheBoardGoesOnOverBlack)
     EXPECT_EQ(Play.UpdateCount(), 0);
     ExpectFrameCurrent();
 
-    // Without a sink the error is the caller's.
-    Scene.SetBackgroundErrorSink(nullptr);
-    Scene.BeginUpdate();
-    try {
-        Scene.ResetBoardScene(9);
-        ADD_FAILURE() << "no error";
-    } catch (const GameError& e) {
-        EXPECT_STREQ(e.what(), "Bitmap image is not valid");
-    }
-    Scene.EndUpdate();
+    Deal(Level72);
+    EXPECT_EQ(Errors.size(), 1u) << "reported once, for the set-up it was handed in for";
 }

@@ -83,7 +83,7 @@ inline Catalogue SyntheticCatalogue()
 {
     Catalogue c;
     c[MarkerPicture] = MarkerFrame();
-    for (int32_t id = 1; id <= 82; ++id)
+    for (int32_t id = 1; id <= CarCount; ++id)
         c[size_t(id)] = CarPicture(id);
     for (int32_t count = 0; count <= 5; ++count)
         c[size_t(EmptyTilePicture + count)] = BayTile(count);
@@ -116,7 +116,7 @@ struct DealtView {
     Board TheBoard;
     LayerScene Play{768, 480, Rgb(0, 0, 0)};
     LayerScene Preview{74, 48, Rgb(193, 193, 193)};
-    PlayScene Scene{Play, Preview, TheBoard, Pictures, "/nonexistent/"};
+    PlayScene Scene{Play, Preview, Pictures};
 
     explicit DealtView(int32_t bays = 72)
     {
@@ -132,9 +132,9 @@ struct DealtView {
         for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
             for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column, ++n) {
                 TheBoard.HiddenCount(column, row) = n % 7 == 3 ? 0 : 1 + n % 5;
-                TheBoard.Cells(column, row).Slot[0] = 1 + n * 13 % 82;
+                TheBoard.Cells(column, row).Slot[0] = 1 + n * 13 % CarCount;
                 if (TheBoard.HiddenCount(column, row) > 0)
-                    Scene.ShowHiddenCount(column, row);
+                    Scene.ShowHiddenCount(column, row, TheBoard.HiddenCount(column, row));
             }
         Scene.EndUpdate();
         Scene.Changed();

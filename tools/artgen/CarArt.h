@@ -1,10 +1,11 @@
 #pragma once
+#include "model/CarId.h"
+
 #include <QImage>
 #include <QPointF>
 
 constexpr int CarWidth = 74;
 constexpr int CarHeight = 48;
-constexpr int CarCount = 82;
 
 // Where ground point (0, 0, 0) of a bay lands inside its car picture: the car
 // rectangle sits 11 pixels right of and 4 above the bay rectangle, whose ground

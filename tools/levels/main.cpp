@@ -1,11 +1,12 @@
 // vroomzle-levels: checks and previews level files for level designers.
 #include "core/GameError.h"
 #include "core/Random.h"
+#include "deal/Generator.h"
 #include "levels/CheckLevel.h"
-#include "levels/Generator.h"
+#include "levels/GameModes.h"
 #include "levels/LevelFile.h"
-#include "levels/LevelStats.h"
 #include "model/SilentView.h"
+#include "tools/levels/LevelStats.h"
 
 #include <cstdio>
 #include <cstring>
@@ -67,9 +68,27 @@ const char* const StatsHelp =
     "               Exits 1 when a level a game mode deals is broken; 2 on bad\n"
     "               arguments or an unreadable file.\n";
 
+// The levels the game modes deal, adjoining ranges joined: "1-84, 91-94, …".
+std::string ReachableLevelsText()
+{
+    std::string text;
+    int32_t first = 0;
+    for (int32_t level = 1; level <= LevelCount + 1; ++level) {
+        const bool reachable = level <= LevelCount && IsReachableLevel(level);
+        if (reachable && first == 0)
+            first = level;
+        if (!reachable && first != 0) {
+            text += (text.empty() ? "" : ", ") + std::to_string(first) + "-" + std::to_string(level - 1);
+            first = 0;
+        }
+    }
+    return text;
+}
+
 void PrintUsage(FILE* out)
 {
-    std::fputs("usage: vroomzle-levels check FILE\n"
+    std::fprintf(out,
+               "usage: vroomzle-levels check FILE\n"
                "       vroomzle-levels deal FILE LEVEL SEED\n"
                "       vroomzle-levels stats FILE [--deals N] [--csv] [--levels FROM-TO] [--seed S]\n"
                "       vroomzle-levels stats --help\n"
@@ -77,10 +96,10 @@ void PrintUsage(FILE* out)
                "  check FILE   Reads a level file (map/level.ini format) and prints one line\n"
                "               'level N: <problem>' for every broken condition of every level,\n"
                "               then a summary. Exits 0 only when every level a game mode can\n"
-               "               deal (1-84, 91-94, 101-104, 106-109) is well-formed; 1 when one\n"
+               "               deal (%s) is well-formed; 1 when one\n"
                "               is not; 2 when the file cannot be read.\n"
-               "\n"
-               "  deal FILE LEVEL SEED\n"
+               "\n", ReachableLevelsText().c_str());
+    std::fputs("  deal FILE LEVEL SEED\n"
                "               Deals LEVEL (1-110) of FILE as the game does, with the random\n"
                "               state set to SEED (0-4294967295) first. Prints 'cars N', then\n"
                "               'column row slot CarId' for every car, by row, column and slot.\n"
@@ -202,35 +221,33 @@ void PrintSummary(const std::vector<LevelFigures>& all)
                 return &f;
         return nullptr;
     };
-    const struct {
-        const char* Name;
-        int32_t First, Last;
-    } championships[] = {{"normal championship", 1, 40}, {"advanced championship", 41, 80}};
-    for (const auto& c : championships) {
+    for (const GameModeInfo& c : GameModes) {
+        if (c.Track == Championship::None)
+            continue;
+        const int32_t last = c.FirstLevel + c.LevelSpan - 1;
         std::vector<double> number, difficulty;
-        for (int32_t level = c.First; level <= c.Last; ++level)
+        for (int32_t level = c.FirstLevel; level <= last; ++level)
             if (const LevelFigures* f = measured(level)) {
                 number.push_back(level);
                 difficulty.push_back(1 - f->CasualWinRate);
             }
         if (number.size() >= 2)
-            std::printf("# %s %d-%d: Spearman %.3f over %zu levels\n", c.Name, c.First, c.Last,
+            std::printf("# %s %d-%d: Spearman %.3f over %zu levels\n", c.Name, c.FirstLevel, last,
                         SpearmanRho(number, difficulty), number.size());
     }
-    const struct {
-        const char* Name;
-        int32_t First;
-    } tiers[] = {{"easy", 81}, {"normal", 91}, {"advanced", 101}, {"maniac", 106}};
-    for (const auto& t : tiers) {
+    for (const GameModeInfo& t : GameModes) {
+        if (t.Track != Championship::None)
+            continue;
+        const int32_t last = t.FirstLevel + t.LevelSpan - 1;
         double sum = 0;
         int n = 0;
-        for (int32_t level = t.First; level < t.First + 4; ++level)
+        for (int32_t level = t.FirstLevel; level <= last; ++level)
             if (const LevelFigures* f = measured(level)) {
                 sum += f->CasualWinRate;
                 ++n;
             }
         if (n > 0)
-            std::printf("# free %s %d-%d: mean casual %.3f\n", t.Name, t.First, t.First + 3, sum / n);
+            std::printf("# %s %d-%d: mean casual %.3f\n", t.Name, t.FirstLevel, last, sum / n);
     }
 }
 

@@ -1,9 +1,10 @@
 // Whole games on the shipped levels, through the real click handler.
-#include "DealOrder.h"
-#include "FakeViews.h"
-#include "Invariants.h"
+#include "deal/DealOrder.h"
+#include "model/FakeViews.h"
+#include "model/Invariants.h"
 #include "core/Random.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
+#include "levels/GameModes.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>
@@ -48,11 +49,12 @@ struct Game {
     std::unique_ptr<Board> B = std::make_unique<Board>();
     CarPool Pool;
     ScreenFake Screen{*B};
+    std::unique_ptr<DealTrace> Trace = std::make_unique<DealTrace>();
 
     void DealLevel(int level, uint32_t seed)
     {
         SetRandomState(seed);
-        InitMap(*B, Screen, Pool, ShippedLevels(), level, ShippedLevels().Level(level).ShapeId);
+        InitMap(*B, Screen, Pool, ShippedLevels(), level, ShippedLevels().Level(level).ShapeId, Trace.get());
     }
 };
 
@@ -61,7 +63,7 @@ struct Game {
 std::string SolveByDealOrder(Game& g)
 {
     Board& b = *g.B;
-    const BayGrid<Cell>& pairs = LastDealPairs();
+    const BayGrid<Cell>& pairs = g.Trace->Pairs;
     const std::string foreign = PairsCarryTheirPool(b, pairs, g.Pool);
     if (!foreign.empty())
         return foreign;

@@ -1,9 +1,9 @@
-#include "FakeViews.h"
-#include "Invariants.h"
-#include "LevelBuilder.h"
+#include "model/FakeViews.h"
+#include "model/Invariants.h"
+#include "levels/LevelBuilder.h"
 #include "core/GameError.h"
 #include "core/Random.h"
-#include "levels/Generator.h"
+#include "deal/Generator.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -46,11 +46,12 @@ struct Deal : ::testing::Test {
     std::unique_ptr<LevelTable> Table = std::make_unique<LevelTable>();
     std::unique_ptr<Board> B = std::make_unique<Board>();
     CarPool Pool;
+    std::unique_ptr<DealTrace> Trace = std::make_unique<DealTrace>();
 
     void Deal1(int level, uint32_t seed, BoardView& view)
     {
         SetRandomState(seed);
-        InitMap(*B, view, Pool, *Table, level, Table->Level(level).ShapeId);
+        InitMap(*B, view, Pool, *Table, level, Table->Level(level).ShapeId, Trace.get());
     }
 };
 
@@ -140,7 +141,7 @@ TEST_F(Deal, StacksInTheFirstColumnShowTheirCounts)
     Recorder rec;
     Deal1(3, 2024, rec);
     EXPECT_EQ(B->CarsLeft, 40);
-    EXPECT_EQ(LastDealAttempts() >= 1, true);
+    EXPECT_EQ(Trace->Attempts >= 1, true);
 
     // Two brackets: layout and counts, then the cars; then the label.
     Calls shape;
@@ -189,7 +190,7 @@ TEST_F(Deal, OnePositionOnEightRowsDealsFourFreePairs)
     for (uint32_t seed = 0; seed < 50; ++seed) {
         Deal1(5, seed, v);
         EXPECT_EQ(B->CarsLeft, 8);
-        EXPECT_EQ(LastDealAttempts(), 1);
+        EXPECT_EQ(Trace->Attempts, 1);
         EXPECT_EQ(RandomState(), StateAfterDraws(seed, 100 + 3)) << "three pairs in the loop, one draw each";
         std::map<CarId, int> ids;
         for (int r = 11; r <= 18; ++r) {
@@ -210,7 +211,7 @@ TEST_F(Deal, FirstPairsFollowTheDealRowAndThePartnerDraw)
     int checked = 0;
     for (uint32_t seed = 1; seed < 400; ++seed) {
         Deal1(2, seed, v);
-        if (LastDealAttempts() != 1)
+        if (Trace->Attempts != 1)
             continue;
         ++checked;
         SetRandomState(StateAfterDraws(seed, 100));
@@ -218,7 +219,7 @@ TEST_F(Deal, FirstPairsFollowTheDealRowAndThePartnerDraw)
         int partner = x % 9 + 1;
         if (partner == 1)
             partner = 2;
-        const BayGrid<Cell>& pairs = LastDealPairs();
+        const BayGrid<Cell>& pairs = Trace->Pairs;
         EXPECT_EQ(pairs(9, 10).Slot[0], 1) << "pair 1 starts in the first listed position of the first row";
         EXPECT_EQ(pairs(9, 10 + partner - 1).Slot[0], 1) << "seed " << seed;
         EXPECT_EQ(B->Cells(9, 10).Slot[0], Pool(1));
@@ -242,7 +243,7 @@ TEST_F(Deal, TwelveRowShapesRetryWithTheSamePool)
     for (uint32_t seed = 0; seed < 300; ++seed) {
         Deal1(4, seed, v);
         ASSERT_EQ(BrokenInvariant(*B), "");
-        if (LastDealAttempts() > 1)
+        if (Trace->Attempts > 1)
             ++retried;
         CarPool alone;
         SetRandomState(seed);
@@ -255,7 +256,7 @@ TEST_F(Deal, TwelveRowShapesRetryWithTheSamePool)
         for (int r = 7; r <= 18; ++r)
             for (int c = 5; c <= 10; ++c)
                 for (int s = 0; s < 6; ++s)
-                    if (LastDealPairs()(c, r).Slot[s] == last) {
+                    if (Trace->Pairs(c, r).Slot[s] == last) {
                         ++finals;
                         EXPECT_EQ(c, 5);
                         EXPECT_EQ(s, 0);

@@ -1,9 +1,10 @@
 // The simulated players, and the difficulty curve of the shipped levels they measure.
-#include "FakeViews.h"
-#include "Invariants.h"
-#include "LevelBuilder.h"
+#include "model/FakeViews.h"
+#include "model/Invariants.h"
+#include "levels/LevelBuilder.h"
 #include "core/Random.h"
-#include "levels/LevelStats.h"
+#include "levels/GameModes.h"
+#include "tools/levels/LevelStats.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>

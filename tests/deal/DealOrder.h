@@ -66,10 +66,7 @@ template <class Click> std::string ClearInDealOrder(const Board& b, BayGrid<Cell
             while (b.Cells(bay.Column, bay.Row).Slot[0] == 0) {
                 if (click(bay).Outcome != ClickOutcome::Revealed)
                     return "a reveal for pair " + std::to_string(p) + " failed";
-                Cell& mirror = pairs(bay.Column, bay.Row);
-                for (int slot = 0; slot < SlotCount - 1; ++slot)
-                    mirror.Slot[slot] = mirror.Slot[slot + 1];
-                mirror.Slot[SlotCount - 1] = 0;
+                MoveStackUp(pairs(bay.Column, bay.Row));
             }
             if (pairs(bay.Column, bay.Row).Slot[0] != p)
                 return "pair " + std::to_string(p) + " is still covered when its turn comes";

@@ -1,7 +1,7 @@
 #pragma once
 // Measured difficulty of levels: real deals played to the end through ClickBay by
 // two simulated players. For the level tool and the tests that guard the curve.
-#include "levels/Generator.h"
+#include "deal/Generator.h"
 
 #include <cstdint>
 #include <string>

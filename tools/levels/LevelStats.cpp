@@ -1,4 +1,4 @@
-#include "LevelStats.h"
+#include "tools/levels/LevelStats.h"
 
 #include "core/Random.h"
 #include "levels/CheckLevel.h"
@@ -12,9 +12,7 @@
 
 namespace {
 
-constexpr int MaxRows = 12;
 constexpr int MaxPairs = MaxRows * (MaxRows - 1) / 2;
-constexpr int MaxBays = 72;
 
 uint64_t Mix(uint64_t z)
 {
@@ -128,11 +126,8 @@ GameResult PlayOut(Board& board, BoardView& view, PlayerKind player, PlayerRando
         BayPos free[MaxRows];
         int freeCount = 0;
         for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column)
-                if (board.Cells(column, row).Slot[0] != 0) {
-                    free[freeCount++] = {column, row};
-                    break;
-                }
+            if (const int32_t column = FirstTopCarColumn(board, row, s.MaxColumn + 1))
+                free[freeCount++] = {column, row};
 
         int pairs[MaxPairs][2];
         int pairCount = 0;
@@ -216,14 +211,14 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
 
         const BoardShape& s = dealt->CurrentShape;
         int32_t hidden = 0, deepest = 0;
-        bool seen[83] = {};
+        bool seen[CarCount + 1] = {};
         int32_t distinct = 0;
         for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
             for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
                 const Cell& cell = dealt->Cells(column, row);
                 int32_t stack = 0;
                 for (CarId car : cell.Slot)
-                    if (car > 0 && car <= 82) {
+                    if (car > 0 && car <= CarCount) {
                         ++stack;
                         if (!seen[car]) {
                             seen[car] = true;

@@ -1,10 +1,9 @@
 #pragma once
 #include "levels/LevelFile.h"
+#include "model/Board.h"
 #include "model/BoardView.h"
 
 #include <cstdint>
-
-constexpr int CarPoolSize = 164;
 
 // The car ids a deal takes its pairs from: pair p gets entry p (1 … 164).
 struct CarPool {
@@ -16,16 +15,17 @@ struct CarPool {
 // Builds the pool of a pool type with its 100 draws of RandomBelow. Always true.
 bool ChooseCars(int32_t poolType, CarPool& pool);
 
+// What a deal did, for the tools, tests and benchmarks that ask.
+struct DealTrace {
+    int32_t Attempts = 0;
+    // Each slot holds its pair number (1 … PairCount, the order of dealing), 0
+    // where no car was dealt.
+    BayGrid<Cell> Pairs;
+};
+
 // Deals level `currentLevel` of the table (whose ShapeId is `shapeId`) into the
 // board and draws it through the view. A level that breaks a well-formedness
 // condition is refused with a GameError naming the level and the problem, before
 // anything of the board, the pool or the view changes. Always true otherwise.
 bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& table, int32_t currentLevel,
-             int32_t shapeId);
-
-// Deal attempts used by the latest InitMap (for the tools and benchmarks).
-int32_t LastDealAttempts();
-
-// Which pair of the latest InitMap went where: each slot holds its pair number
-// (1 … PairCount, the order of dealing), 0 where no car was dealt. For tools and tests.
-const BayGrid<Cell>& LastDealPairs();
+             int32_t shapeId, DealTrace* trace = nullptr);

@@ -10,12 +10,8 @@
 namespace {
 
 constexpr int WorkingListSize = 220;
-constexpr int MaxDealRows = 12;
 // Each row search looks at the starting row and up to ten after it.
 constexpr int RowSearchLength = 11;
-
-int32_t Attempts = 0;
-BayGrid<Cell> DealPairs;
 
 int32_t NextRow(int32_t row, int32_t rowCount) { return row >= rowCount ? 1 : row + 1; }
 
@@ -29,32 +25,58 @@ void RefuseBrokenLevel(const LevelRecord& record, int32_t currentLevel, int32_t 
         throw GameError("Level " + std::to_string(currentLevel) + " cannot be dealt: " + problems.front());
 }
 
+// Looks at `row` and up to ten rows after it, with the wrap, for one with
+// positions left that is not `other`; `row` stops at the first found. False when
+// none of the eleven qualifies.
+bool FindRow(int32_t& row, int32_t rowCount, const int32_t* nextPosition, int32_t other)
+{
+    for (int n = 0; n < RowSearchLength; ++n) {
+        if (nextPosition[row] != 0 && row != other)
+            return true;
+        if (n + 1 < RowSearchLength)
+            row = NextRow(row, rowCount);
+    }
+    return false;
+}
+
 struct DealPlan {
     const LevelRecord* Level;
     BoardShape Shape;
     int32_t PairCount;
+    DealTrace* Trace;
 };
 
+// Stores pool entry `pair` at position `code` of relative row `row`.
+// Traced: the deal also notes each car's pair number; the game's own deals do not.
+template <bool Traced>
+void StoreCar(Board& board, const DealPlan& plan, const CarPool& pool, PositionCode code, int32_t row, int32_t pair)
+{
+    const int32_t column = CodeColumn(code), boardRow = plan.Shape.MinRow + row - 1, slot = CodeSlot(code);
+    board.Cells(column, boardRow).Slot[slot] = pool(pair);
+    if constexpr (Traced)
+        plan.Trace->Pairs(column, boardRow).Slot[slot] = pair;
+}
+
 // Stores pool entry `pair` at the next listed position of relative row `row`.
+template <bool Traced>
 void PlaceCar(Board& board, const DealPlan& plan, const CarPool& pool, int32_t* nextPosition, int32_t row,
               int32_t pair)
 {
-    const PositionCode code = plan.Level->Positions[nextPosition[row] - 1];
-    const int32_t column = CodeColumn(code), boardRow = plan.Shape.MinRow + row - 1, slot = CodeSlot(code);
-    board.Cells(column, boardRow).Slot[slot] = pool(pair);
-    DealPairs(column, boardRow).Slot[slot] = pair;
+    StoreCar<Traced>(board, plan, pool, plan.Level->Positions[nextPosition[row] - 1], row, pair);
     if (++nextPosition[row] > plan.Level->PositionCount)
         nextPosition[row] = 0;
 }
 
 // One attempt. Pairs go row by row in list order; true when the final pair
 // landed on two bays that are free from the start.
+template <bool Traced>
 bool DealAttempt(Board& board, const DealPlan& plan, const CarPool& pool)
 {
     board.Cells.Fill(Cell{});
-    DealPairs.Fill(Cell{});
+    if constexpr (Traced)
+        plan.Trace->Pairs.Fill(Cell{});
     const int32_t rowCount = plan.Shape.RowCount;
-    int32_t nextPosition[MaxDealRows + 1];
+    int32_t nextPosition[MaxRows + 1];
     for (int32_t& next : nextPosition)
         next = 1;
     int32_t pair = 0, dealRow = 0;
@@ -65,35 +87,16 @@ bool DealAttempt(Board& board, const DealPlan& plan, const CarPool& pool)
         const int32_t partnerDraw = RandomBelow(3999);
         int32_t partnerRow = partnerDraw % rowCount + 1;
 
-        bool found = false;
-        for (int n = 0; n < RowSearchLength; ++n) {
-            if (nextPosition[dealRow] != 0) {
-                found = true;
-                break;
-            }
-            if (n + 1 < RowSearchLength)
-                dealRow = NextRow(dealRow, rowCount);
-        }
-        if (!found)
-            stuck = true;
-
-        found = false;
-        for (int n = 0; n < RowSearchLength; ++n) {
-            if (nextPosition[partnerRow] != 0 && partnerRow != dealRow) {
-                found = true;
-                break;
-            }
-            if (n + 1 < RowSearchLength)
-                partnerRow = NextRow(partnerRow, rowCount);
-        }
-        if (!found)
-            stuck = true;
+        // The second search runs whether or not the first found a row.
+        const bool dealFound = FindRow(dealRow, rowCount, nextPosition, 0);
+        const bool partnerFound = FindRow(partnerRow, rowCount, nextPosition, dealRow);
+        stuck = !dealFound || !partnerFound;
         if (stuck)
             break;
 
         ++pair;
-        PlaceCar(board, plan, pool, nextPosition, dealRow, pair);
-        PlaceCar(board, plan, pool, nextPosition, partnerRow, pair);
+        PlaceCar<Traced>(board, plan, pool, nextPosition, dealRow, pair);
+        PlaceCar<Traced>(board, plan, pool, nextPosition, partnerRow, pair);
     }
     if (stuck)
         return false;
@@ -107,9 +110,7 @@ bool DealAttempt(Board& board, const DealPlan& plan, const CarPool& pool)
         const PositionCode code = plan.Level->Positions[nextPosition[row] - 1];
         if (CodeColumn(code) != plan.Shape.MinColumn || CodeSlot(code) > 0)
             redo = true;
-        const int32_t boardRow = plan.Shape.MinRow + row - 1;
-        board.Cells(CodeColumn(code), boardRow).Slot[CodeSlot(code)] = pool(pair);
-        DealPairs(CodeColumn(code), boardRow).Slot[CodeSlot(code)] = pair;
+        StoreCar<Traced>(board, plan, pool, code, row, pair);
     }
     return !redo;
 }
@@ -143,7 +144,7 @@ bool ChooseCars(int32_t poolType, CarPool& pool)
 }
 
 bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& table, int32_t currentLevel,
-             int32_t shapeId)
+             int32_t shapeId, DealTrace* trace)
 {
     // Everything that can refuse comes first, so a refused level leaves the old board playable.
     const LevelRecord& level = table.Level(currentLevel);
@@ -156,7 +157,7 @@ bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& tab
     const int32_t positionCount = level.PositionCount;
     ChooseCars(poolType, pool);
     board.CarsLeft = shape.RowCount * positionCount;
-    const DealPlan plan{&level, shape, board.CarsLeft / 2};
+    const DealPlan plan{&level, shape, board.CarsLeft / 2, trace};
 
     view.BeginUpdate();
     view.ResetBoardScene(shapeId);
@@ -168,16 +169,18 @@ bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& tab
             continue;
         for (int32_t row = shape.MinRow; row <= shape.MaxRow; ++row) {
             board.HiddenCount(CodeColumn(code), row) += 1;
-            view.ShowHiddenCount(CodeColumn(code), row);
+            view.ShowHiddenCount(CodeColumn(code), row, board.HiddenCount(CodeColumn(code), row));
         }
     }
     view.EndUpdate();
     view.Changed();
 
-    Attempts = 0;
+    int32_t attempts = 0;
     do
-        ++Attempts;
-    while (!DealAttempt(board, plan, pool));
+        ++attempts;
+    while (!(trace ? DealAttempt<true>(board, plan, pool) : DealAttempt<false>(board, plan, pool)));
+    if (trace)
+        trace->Attempts = attempts;
 
     view.BeginUpdate();
     for (int32_t row = shape.MinRow; row <= shape.MaxRow; ++row)
@@ -193,7 +196,3 @@ bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& tab
     board.InputEnabled = true;
     return true;
 }
-
-int32_t LastDealAttempts() { return Attempts; }
-
-const BayGrid<Cell>& LastDealPairs() { return DealPairs; }
