@@ -9,8 +9,10 @@ endforeach()
 foreach(n RANGE 1 10)
   list(APPEND VZ_ART_OUTPUTS ${CMAKE_BINARY_DIR}/map/map${n}.bmp)
 endforeach()
-# The desktop icons, one drawing per size (installed by packaging/Install.cmake).
-set(VZ_ICON_SIZES 16 24 32 48 64 128 256)
+# The desktop icons, one drawing per size (IconSizes in SmallArt.h); the
+# install rules (packaging/Install.cmake) read the sizes from here.
+set_property(GLOBAL PROPERTY VZ_ICON_SIZES 16 24 32 48 64 128 256)
+get_property(VZ_ICON_SIZES GLOBAL PROPERTY VZ_ICON_SIZES)
 foreach(n ${VZ_ICON_SIZES})
   list(APPEND VZ_ART_OUTPUTS ${CMAKE_BINARY_DIR}/art/icons/${n}.png)
 endforeach()
