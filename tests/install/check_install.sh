@@ -10,7 +10,15 @@ id=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
 prefix=$(mktemp -d /tmp/vroomzle-install-XXXXXX)
-trap 'rm -rf "$prefix"' EXIT
+# The install lists its files in BUILD/install_manifest.txt, which a player's own
+# install into ~/.local may have left there to uninstall with: keep theirs.
+manifest=$build/install_manifest.txt
+if [ -f "$manifest" ]; then
+  cp -p "$manifest" "$prefix.manifest"
+  trap 'mv -f "$prefix.manifest" "$manifest"; rm -rf "$prefix"' EXIT
+else
+  trap 'rm -f "$manifest"; rm -rf "$prefix"' EXIT
+fi
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
