@@ -366,9 +366,14 @@ def main():
     print("the game played through in a real window")
 
 
-if __name__ == "__main__":
+def run_test(main):
+    """Runs a window test: a Failure ends it with one line and status 1."""
     try:
         main()
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)
+
+
+if __name__ == "__main__":
+    run_test(main)

@@ -17,11 +17,10 @@ import argparse
 import os
 import shutil
 import stat
-import sys
 import tempfile
 
 from play_in_window import (LOAD_PROFILE, SAVE_AND_EXIT, SAVE_PROFILE, SPIN_NORMAL, Failure, Game,
-                            expect, save_screen)
+                            expect, run_test, save_screen)
 
 PLAYER = 65534
 PROFILE_LINE_LENGTH = 23
@@ -161,8 +160,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
-        sys.exit(1)
+    run_test(main)
