@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build, test and run.
+# Installs the Debian packages the game needs to build, test, package and run.
 # Does nothing when they are all present; otherwise one apt-get update and one install.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   python3 tesseract-ocr tesseract-ocr-eng
   clang libclang-rt-14-dev llvm
+  desktop-file-utils appstream lintian man-db file
 )
 
 missing=()

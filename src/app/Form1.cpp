@@ -5,6 +5,7 @@
 #include "app/FormLayout.h"
 #include "app/KeyPreview.h"
 #include "core/GameError.h"
+#include "core/ProfileFolder.h"
 #include "core/Random.h"
 #include "model/PlayRules.h"
 #include "view/ImageCatalogue.h"
@@ -393,7 +394,7 @@ void TForm1::ColorButton6Click() { BuyOrSell(ItemOfColorButton(6)); }
 void TForm1::ColorButton7Click() { BuyOrSell(ItemOfColorButton(7)); }
 void TForm1::ColorButton8Click() { BuyOrSell(ItemOfColorButton(8)); }
 
-std::string TForm1::ProfilePath() const { return ProgramFolder + "vrz.sav"; }
+std::string TForm1::ProfilePath() const { return ProfileFolder(ProgramFolder) + "vrz.sav"; }
 
 void TForm1::ApplyLoadedSpins(const LoadedSpins& spins)
 {
@@ -424,6 +425,7 @@ void TForm1::SpeedButton2Click()
 void TForm1::SpeedButton3Click()
 {
     Guarded([&] {
+        MakeProfileFolder(ProfileFolder(ProgramFolder));
         SaveProfileFile(ProfilePath(), PlayerProfile, SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
         Boxes.Information("SAVED");
     });
@@ -433,6 +435,7 @@ void TForm1::SpeedButton4Click()
 {
     bool saved = false;
     Guarded([&] {
+        MakeProfileFolder(ProfileFolder(ProgramFolder));
         SaveProfileFile(ProfilePath(), PlayerProfile, SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
         saved = true;
     });

@@ -1,6 +1,6 @@
 # The built-in catalogue and window artwork. artgen draws them at build time and
 # writes a source that embeds them; the same run writes the data files that lie
-# beside the program (tiles/, map/) and review pictures under art/.
+# beside the program (tiles/, map/), the desktop icons and review pictures under art/.
 set(VZ_ART_SOURCE ${CMAKE_BINARY_DIR}/art/EmbeddedArt.cpp)
 set(VZ_ART_OUTPUTS ${VZ_ART_SOURCE} ${CMAKE_BINARY_DIR}/art/catalogue.bin)
 foreach(n RANGE 0 8)
@@ -8,6 +8,13 @@ foreach(n RANGE 0 8)
 endforeach()
 foreach(n RANGE 1 10)
   list(APPEND VZ_ART_OUTPUTS ${CMAKE_BINARY_DIR}/map/map${n}.bmp)
+endforeach()
+# The desktop icons, one drawing per size (IconSizes in SmallArt.h); the
+# install rules (packaging/Install.cmake) read the sizes from here.
+set_property(GLOBAL PROPERTY VZ_ICON_SIZES 16 24 32 48 64 128 256)
+get_property(VZ_ICON_SIZES GLOBAL PROPERTY VZ_ICON_SIZES)
+foreach(n ${VZ_ICON_SIZES})
+  list(APPEND VZ_ART_OUTPUTS ${CMAKE_BINARY_DIR}/art/icons/${n}.png)
 endforeach()
 set(VZ_ART_REVIEW "")
 foreach(n RANGE 0 89)

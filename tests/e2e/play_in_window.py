@@ -127,8 +127,8 @@ def window_geometry(window):
 
 
 class Game:
-    def __init__(self, folder):
-        self.process = subprocess.Popen([os.path.join(folder, "vroomzle")], cwd=folder,
+    def __init__(self, command, cwd=None, env=None):
+        self.process = subprocess.Popen(command, cwd=cwd, env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.window = self.wait_for_window("^ Vroomzle$")
         self.x, self.y, width, height = window_geometry(self.window)
@@ -274,9 +274,9 @@ def expect(what, read, wanted):
     print(f"ok: {what}: {wanted}")
 
 
-def save_screen(build):
+def save_screen(build, name="e2e-failure.png"):
     """The screen at the moment of failure, for whoever reads the log."""
-    shot = os.path.join(build, "tests", "e2e-failure.png")
+    shot = os.path.join(build, "tests", name)
     subprocess.run(["import", "-window", "root", shot])
     print(f"screen saved as {shot}", file=sys.stderr)
 
@@ -302,7 +302,7 @@ def main():
         with open(os.path.join(folder, "map", "level.ini"), "w", newline="") as f:
             f.write(LEVEL_LINE * 110)
 
-        game = Game(folder)
+        game = Game([os.path.join(folder, "vroomzle")], cwd=folder)
         try:
             expect("start-up", game.header, "$0")
             win_level(game, catalogue, "$105")
@@ -339,6 +339,8 @@ def main():
             game.click(SAVE_PROFILE)
             saved = game.message_box()
             expect("save", lambda: saved, "SAVED")
+            if not os.path.isfile(os.path.join(folder, "vrz.sav")):
+                raise Failure("the profile is not beside the program in a folder the player may write")
             game.click(SAVE_AND_EXIT, settle=0.3)
             if game.process.wait(timeout=5) != 0:
                 # A sanitizer build says why on standard error.
@@ -346,7 +348,7 @@ def main():
                 raise Failure(f"SAVE & EXIT ended the game with {game.process.returncode}: {said}")
             print("ok: SAVE & EXIT closed the game")
 
-            game = Game(folder)
+            game = Game([os.path.join(folder, "vroomzle")], cwd=folder)
             expect("a fresh start", game.header, "$0")
             game.click(LOAD_PROFILE)
             loaded = game.message_box()
@@ -364,9 +366,14 @@ def main():
     print("the game played through in a real window")
 
 
-if __name__ == "__main__":
+def run_test(main):
+    """Runs a window test: a Failure ends it with one line and status 1."""
     try:
         main()
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)
+
+
+if __name__ == "__main__":
+    run_test(main)

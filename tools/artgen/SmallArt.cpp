@@ -9,9 +9,12 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -188,21 +191,104 @@ QImage HeaderPlaceholderPicture()
     return image;
 }
 
-QImage IconPicture()
+namespace {
+
+// Opaque pixels within `radius` of a transparent one (or the edge) darkened by
+// `factor`: the catalogue's outline, as thick as one car pixel at any scale.
+void OutlineWithin(QImage& image, int radius, double factor)
 {
-    QImage image(64, 64, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    QLinearGradient g(0, 0, 0, 64);
+    const int w = image.width(), h = image.height();
+    auto opaque = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && qAlpha(image.pixel(x, y)) != 0; };
+    // Distance to the nearest transparent pixel along rows, then the square's worth down the columns.
+    std::vector<int> rowNear(static_cast<size_t>(w * h), radius + 1);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int d = 0; d <= radius; ++d)
+                if (!opaque(x - d, y) || !opaque(x + d, y)) {
+                    rowNear[static_cast<size_t>(y * w + x)] = d;
+                    break;
+                }
+    QImage out = image;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!opaque(x, y))
+                continue;
+            bool edge = false;
+            for (int d = -radius; d <= radius && !edge; ++d)
+                edge = y + d < 0 || y + d >= h || rowNear[static_cast<size_t>((y + d) * w + x)] <= radius;
+            if (edge)
+                out.setPixel(x, y, Scaled(QColor::fromRgba(image.pixel(x, y)), factor).rgba());
+        }
+    image = out;
+}
+
+// The bay footprint of a tile picture inset by `d` pixels along each row; the
+// marker's rim, frame and opening are three of these.
+QPolygonF Footprint(double d)
+{
+    // Corners where the edges u + 2v = 64 + d, 128 − d and u − 2v = −64 + d, 64 − d meet.
+    const auto corner = [](double a, double b) { return QPointF((a + b) / 2, (a - b) / 4); };
+    return QPolygonF({corner(64 + d, -64 + d), corner(64 + d, 64 - d), corner(128 - d, 64 - d), corner(128 - d, -64 + d)});
+}
+
+} // namespace
+
+QImage IconPicture(int size)
+{
+    // Drawn four times larger in 64 design units and averaged down, so every size
+    // is drawn for itself: edges fall on its own pixels, the car keeps its detail.
+    const int fine = 4;
+    const double unit = size * fine / 64.0;
+    QImage big(size * fine, size * fine, QImage::Format_ARGB32_Premultiplied);
+    big.fill(Qt::transparent);
+    QPainter p(&big);
+    p.setPen(Qt::NoPen);
+
+    // The red tile with its dark rim, a whole number of pixels wide.
+    const double rim = std::max(1, size / 32) * fine;
+    const double corner = 12.5 * unit;
+    p.setBrush(QColor(120, 0, 0));
+    p.drawRoundedRect(QRectF(0, 0, big.width(), big.height()), corner, corner);
+    QLinearGradient g(0, rim, 0, big.height() - rim);
     g.setColorAt(0, QColor(255, 106, 111));
     g.setColorAt(1, QColor(193, 0, 0));
     p.setBrush(g);
-    p.setPen(QPen(QColor(120, 0, 0), 2));
-    p.drawRoundedRect(QRectF(1, 1, 62, 62), 12, 12);
-    Miniature(p, Transparentised(MarkerPicture()), QPointF(32, 42), 0.62);
-    Miniature(p, Transparentised(CarPicture(3)), QPointF(32, 34), 0.8);
-    return image;
+    p.drawRoundedRect(QRectF(rim, rim, big.width() - 2 * rim, big.height() - 2 * rim), corner - rim, corner - rim);
+
+    // Below 32 pixels the marker would be a smudge: the car alone, larger.
+    const bool marker = size >= 32;
+    if (marker) {
+        // The hover marker the car stands on: red rim, yellow frame, open inside.
+        const double scale = 0.62 * unit;
+        QTransform place;
+        place.translate(32 * unit, 42 * unit);
+        place.scale(scale, scale);
+        place.translate(-TileWidth / 2.0, -TileHeight / 2.0);
+        QPainterPath frame, opening;
+        frame.addPolygon(place.map(Footprint(2)));
+        opening.addPolygon(place.map(Footprint(14)));
+        QPainterPath outer;
+        outer.addPolygon(place.map(Footprint(0)));
+        p.setBrush(QColor(255, 0, 0));
+        p.drawPath(outer.subtracted(frame));
+        p.setBrush(QColor(255, 255, 0));
+        p.drawPath(frame.subtracted(opening));
+    }
+
+    // The yellow sports car, drawn at this scale rather than resampled.
+    const double carScale = (marker ? 0.8 : 0.72) * unit;
+    QImage car(static_cast<int>(std::ceil(CarWidth * carScale)), static_cast<int>(std::ceil(CarHeight * carScale)),
+               QImage::Format_ARGB32);
+    car.fill(Qt::transparent);
+    car.setDevicePixelRatio(carScale);
+    PaintCar(car, QPointF(CarOriginX, CarOriginY), 3);
+    car.setDevicePixelRatio(1);
+    // At the smallest sizes a full-strength outline would swallow the car.
+    OutlineWithin(car, static_cast<int>(std::lround(std::max<double>(carScale, fine))), marker ? 0.42 : 0.62);
+    const QPointF centre(32 * unit, (marker ? 34 : 32) * unit);
+    p.drawImage(QPointF(std::round(centre.x() - car.width() / 2.0), std::round(centre.y() - car.height() / 2.0)), car);
+    p.end();
+    return big.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
 }
 
 QImage ItemSheet()

@@ -13,6 +13,9 @@ QImage ShopPicture(int item);
 // (undo, the four previews as they stand on the shop page, the three medals).
 QImage HeaderItemPicture(int n);
 QImage HeaderPlaceholderPicture();
-QImage IconPicture();
+// The game's icon drawn for one size: the window's at 64, the desktop theme's at
+// each of IconSizes.
+QImage IconPicture(int size);
+constexpr int IconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 // All item pictures side by side, enlarged, for review.
 QImage ItemSheet();

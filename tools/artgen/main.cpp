@@ -3,7 +3,8 @@
 //   artgen <build folder> <generated source>
 //
 // Writes art/catalogue.bin, art/catalogue/NN.png, tiles/0.jpg … 8.jpg,
-// map/map1.bmp … map10.bmp, review sheets under art/review/, and the C++
+// map/map1.bmp … map10.bmp, the desktop icons art/icons/16.png … 256.png,
+// review sheets under art/review/, and the C++
 // source that embeds the catalogue and the window's artwork.
 
 #include "ArtColours.h"
@@ -58,8 +59,10 @@ void Run(const QString& out, const QString& source)
     for (int item = 0; item < ShopPictureCount; ++item)
         arrays.push_back({"EmbeddedShopPicture" + std::to_string(item), JpegBytes(ShopPicture(item), 95)});
     arrays.push_back({"EmbeddedHeaderPlaceholder", JpegBytes(HeaderPlaceholderPicture(), 95)});
-    arrays.push_back({"EmbeddedIcon", PngBytes(IconPicture())});
+    arrays.push_back({"EmbeddedIcon", PngBytes(IconPicture(64))});
     WriteFile(source, EmbeddedSource(arrays, modes));
+    for (int size : IconSizes)
+        WriteFile(out + QString("/art/icons/%1.png").arg(size), PngBytes(IconPicture(size)));
 
     // For people, not for the game: what the player will see.
     WriteFile(out + "/art/review/catalogue-sheet.png", PngBytes(ContactSheet(catalogue)));

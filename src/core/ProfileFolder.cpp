@@ -1,0 +1,90 @@
+#include "ProfileFolder.h"
+
+#include "GameError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+bool Absolute(const char* path) { return path && path[0] == '/'; }
+
+// `folder` without trailing slashes, then one.
+std::string WithSlash(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+std::string PasswordHome()
+{
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+        return {};
+    return found->pw_dir ? found->pw_dir : "";
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+std::string ProfileFolder(const std::string& programFolder, const std::function<bool(const std::string&)>& writable,
+                          const char* xdgDataHome, const char* home)
+{
+    if (writable(programFolder))
+        return programFolder;
+    if (Absolute(xdgDataHome))
+        return WithSlash(xdgDataHome) + "vroomzle/";
+    if (Absolute(home))
+        return WithSlash(home) + ".local/share/vroomzle/";
+    return programFolder;
+}
+
+std::string ProfileFolder(const std::string& programFolder)
+{
+    const char* home = std::getenv("HOME");
+    std::string fromPasswd;
+    if (!Absolute(home)) {
+        fromPasswd = PasswordHome();
+        home = fromPasswd.c_str();
+    }
+    return ProfileFolder(programFolder, FolderWritable, std::getenv("XDG_DATA_HOME"), home);
+}
+
+bool FolderWritable(const std::string& folder)
+{
+    // A save writes a temporary file beside the profile and renames it over.
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+void MakeProfileFolder(const std::string& folder)
+{
+    if (IsFolder(folder))
+        return;
+    // Each missing part from the top down, private to the player.
+    const std::string path = WithSlash(folder);
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        if (::mkdir(part.c_str(), 0700) == 0)
+            continue;
+        const int error = errno;
+        if (error == EEXIST && IsFolder(part))
+            continue;
+        // Something that is not a folder stands in the way.
+        throw GameError::FromErrno(error == EEXIST ? ENOTDIR : error);
+    }
+}
