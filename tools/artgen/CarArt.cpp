@@ -495,7 +495,7 @@ void DrawTaxi(IsoPainter& p, const Design& d)
         Checkers(p, 8, 56, plan.Y1, 3.4, Black, White, 3);
     const double mid = Mid(plan);
     p.Box(27, 37, mid - 5.5, mid + 5.5, 15, 18.5, d.Accent);
-    p.OnStrip({37, 18.5}, {37, 15}, 0.2, 0.8, mid - 4.5, mid + 4.5, Black);
+    p.OnStrip({27, 18.5}, {27, 15}, 0.25, 0.75, mid - 4, mid + 4, Black); // the plate of the sign
 }
 
 // Police cars wear blue and yellow squares down the whole side and a light
@@ -782,7 +782,7 @@ void DrawTowTruck(IsoPainter& p, const Design& d)
 }
 
 // A short cab ahead of what the lorry carries.
-void LorryCab(IsoPainter& p, const Design& d, const Plan& plan)
+void LorryCab(IsoPainter& p, const Design& d)
 {
     const Profile cab = {{6, 7}, {20, 7}, {20, 14}, {10, 14}, {6, 10}};
     std::vector<QColor> edges(cab.size());
@@ -790,7 +790,6 @@ void LorryCab(IsoPainter& p, const Design& d, const Plan& plan)
     p.Prism(cab, 6.5, 25.5, d.Paint, edges);
     p.OnSide({{8.5, 10.5}, {10.8, 13.2}, {18.5, 13.2}, {18.5, 10.5}}, 25.52, Glass);
     Nose(p, cab[4], cab[0], 6.5, 25.5);
-    (void)plan;
 }
 
 void DrawBoxTruck(IsoPainter& p, const Design& d)
@@ -802,7 +801,7 @@ void DrawBoxTruck(IsoPainter& p, const Design& d)
     plan.WheelRadius = 4.5;
     FarWheels(p, plan);
     p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
-    LorryCab(p, d, plan);
+    LorryCab(p, d);
     // The cargo box towers over the cab: the accent, or the paint with bands.
     const QColor box = d.Look == Trim::Roof ? d.Accent : d.Paint;
     p.Box(21, 46, 6, 26, 6, 16, box);
@@ -823,7 +822,7 @@ void DrawTanker(IsoPainter& p, const Design& d)
     plan.WheelRadius = 4.3;
     FarWheels(p, plan);
     p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
-    LorryCab(p, d, plan);
+    LorryCab(p, d);
     // The tank, hooped in the paint of the cab, with a walkway on top.
     Barrel(p, 22, 52, 16, 11.5, 6.2, d.Accent);
     for (double x : {22.0, 36.5, 50.5})
