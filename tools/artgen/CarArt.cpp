@@ -781,27 +781,29 @@ void DrawTowTruck(IsoPainter& p, const Design& d)
     NearWheels(p, plan, d.Paint);
 }
 
-// A short cab ahead of what the lorry carries.
-void LorryCab(IsoPainter& p, const Design& d)
+// A lorry's frame over its wheels and a short cab ahead of what it carries;
+// the far wheels drawn, the near ones left for last.
+Plan Lorry(IsoPainter& p, const Design& d, double rear, double frameTop, double rearWheel, double radius)
 {
+    Plan plan;
+    plan.Lower = {{6, 3}, {rear, 3}, {rear, frameTop}, {6, frameTop}};
+    plan.FrontWheel = 12.5;
+    plan.RearWheel = rearWheel;
+    plan.WheelRadius = radius;
+    FarWheels(p, plan);
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
     const Profile cab = {{6, 7}, {20, 7}, {20, 14}, {10, 14}, {6, 10}};
     std::vector<QColor> edges(cab.size());
     edges[3] = GlassLight;
     p.Prism(cab, 6.5, 25.5, d.Paint, edges);
     p.OnSide({{8.5, 10.5}, {10.8, 13.2}, {18.5, 13.2}, {18.5, 10.5}}, 25.52, Glass);
     Nose(p, cab[4], cab[0], 6.5, 25.5);
+    return plan;
 }
 
 void DrawBoxTruck(IsoPainter& p, const Design& d)
 {
-    Plan plan;
-    plan.Lower = {{6, 3}, {47, 3}, {47, 7}, {6, 7}};
-    plan.FrontWheel = 12.5;
-    plan.RearWheel = 40;
-    plan.WheelRadius = 4.5;
-    FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
-    LorryCab(p, d);
+    const Plan plan = Lorry(p, d, 47, 7, 40, 4.5);
     // The cargo box towers over the cab: the accent, or the paint with bands.
     const QColor box = d.Look == Trim::Roof ? d.Accent : d.Paint;
     p.Box(21, 46, 6, 26, 6, 16, box);
@@ -815,14 +817,7 @@ void DrawBoxTruck(IsoPainter& p, const Design& d)
 
 void DrawTanker(IsoPainter& p, const Design& d)
 {
-    Plan plan;
-    plan.Lower = {{6, 3}, {53, 3}, {53, 6.5}, {6, 6.5}};
-    plan.FrontWheel = 12.5;
-    plan.RearWheel = 44;
-    plan.WheelRadius = 4.3;
-    FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
-    LorryCab(p, d);
+    const Plan plan = Lorry(p, d, 53, 6.5, 44, 4.3);
     // The tank, hooped in the paint of the cab, with a walkway on top.
     Barrel(p, 22, 52, 16, 11.5, 6.2, d.Accent);
     for (double x : {22.0, 36.5, 50.5})
