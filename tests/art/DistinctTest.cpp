@@ -93,22 +93,32 @@ double DeltaE(const Lab& a, const Lab& b) { return std::hypot(a.L - b.L, a.A - b
 constexpr int GlanceW = 18, GlanceH = 12;
 using Glance = std::array<Lab, GlanceW * GlanceH>;
 
-// The car on asphalt at a quarter of its size, as Lab.
-Glance GlanceOf(const Picture& car, const Vision& v)
+// A car as one kind of vision sees it: every pixel laid on asphalt, and the
+// quarter-size picture of that.
+struct SeenCar {
+    std::vector<bool> Opaque;
+    std::vector<Rgb3> Pixels;
+    Glance Small;
+};
+
+SeenCar See(const Picture& car, const Vision& v)
 {
-    Glance g;
+    SeenCar seen;
+    for (uint32_t p : car.Pixels) {
+        seen.Opaque.push_back(p >> 24 == 255);
+        seen.Pixels.push_back(Seen(v, p >> 24 == 255 ? Colour(p) : Asphalt));
+    }
     for (int by = 0; by < GlanceH; ++by)
         for (int bx = 0; bx < GlanceW; ++bx) {
             Rgb3 sum{0, 0, 0};
             for (int y = by * 4; y < by * 4 + 4; ++y)
                 for (int x = bx * 4; x < bx * 4 + 4; ++x) {
-                    const uint32_t p = car.At(x, y);
-                    const Rgb3 c = Seen(v, p >> 24 == 255 ? Colour(p) : Asphalt);
+                    const Rgb3 c = seen.Pixels[static_cast<size_t>(y * car.Width + x)];
                     sum = {sum.R + c.R, sum.G + c.G, sum.B + c.B};
                 }
-            g[static_cast<size_t>(by * GlanceW + bx)] = ToLab({sum.R / 16, sum.G / 16, sum.B / 16});
+            seen.Small[static_cast<size_t>(by * GlanceW + bx)] = ToLab({sum.R / 16, sum.G / 16, sum.B / 16});
         }
-    return g;
+    return seen;
 }
 
 double GlanceDistance(const Glance& a, const Glance& b)
@@ -119,15 +129,14 @@ double GlanceDistance(const Glance& a, const Glance& b)
     return sum / static_cast<double>(a.size());
 }
 
-double Share(const Picture& a, const Picture& b, const Vision& v)
+double Share(const SeenCar& a, const SeenCar& b)
 {
     int differ = 0;
     for (size_t k = 0; k < a.Pixels.size(); ++k) {
-        const bool oa = a.Pixels[k] >> 24 == 255, ob = b.Pixels[k] >> 24 == 255;
-        if (oa != ob) {
+        if (a.Opaque[k] != b.Opaque[k]) {
             ++differ;
-        } else if (oa) {
-            const Rgb3 ca = Seen(v, Colour(a.Pixels[k])), cb = Seen(v, Colour(b.Pixels[k]));
+        } else if (a.Opaque[k]) {
+            const Rgb3 ca = a.Pixels[k], cb = b.Pixels[k];
             differ += std::hypot(ca.R - cb.R, ca.G - cb.G, ca.B - cb.B) > 80;
         }
     }
@@ -142,14 +151,14 @@ struct PairScore {
 std::vector<PairScore> ScoreEveryPair(const Vision& v)
 {
     const Catalogue& c = BuiltInCatalogue();
-    std::vector<Glance> glances;
+    std::vector<SeenCar> cars;
     for (int i = 1; i <= Cars; ++i)
-        glances.push_back(GlanceOf(c[i], v));
+        cars.push_back(See(c[i], v));
     std::vector<PairScore> scores;
-    for (int i = 1; i <= Cars; ++i)
-        for (int j = i + 1; j <= Cars; ++j)
-            scores.push_back({i, j, GlanceDistance(glances[static_cast<size_t>(i - 1)], glances[static_cast<size_t>(j - 1)]),
-                              Share(c[i], c[j], v)});
+    for (size_t i = 0; i < cars.size(); ++i)
+        for (size_t j = i + 1; j < cars.size(); ++j)
+            scores.push_back({static_cast<int>(i + 1), static_cast<int>(j + 1), GlanceDistance(cars[i].Small, cars[j].Small),
+                              Share(cars[i], cars[j])});
     std::sort(scores.begin(), scores.end(), [](const PairScore& a, const PairScore& b) { return a.Glance < b.Glance; });
     return scores;
 }
