@@ -48,87 +48,87 @@ const QColor Timber(150, 92, 44);
 // in lightness or along blue–yellow, or wear their second colour elsewhere.
 const std::array<Design, CarCount> Designs = {{
     {Body::Saloon, Red, Red, Trim::Plain, "red saloon"}, // 1
-    {Body::Pickup, SkyBlue, Yellow, Trim::Stripes, "sky blue pickup, yellow stripes"}, // 2
+    {Body::FireEngine, Red, Yellow, Trim::Plain, "fire engine"}, // 2
     {Body::Sports, Yellow, Black, Trim::Stripes, "yellow sports car, black stripes"}, // 3
-    {Body::BoxTruck, Cream, Yellow, Trim::Band, "cream box lorry, yellow band"}, // 4
-    {Body::FireEngine, Red, Yellow, Trim::Plain, "fire engine"}, // 5
-    {Body::Van, Yellow, Black, Trim::Roof, "yellow van, black top"}, // 6
-    {Body::Tractor, DarkGreen, Yellow, Trim::Roof, "dark green tractor, yellow roof"}, // 7
-    {Body::Tanker, SkyBlue, Yellow, Trim::Plain, "sky blue tanker, yellow tank"}, // 8
-    {Body::BoxTruck, Black, Black, Trim::Plain, "black box lorry"}, // 9
-    {Body::Camper, Olive, Olive, Trim::Plain, "olive camper"}, // 10
-    {Body::Tractor, Red, Blue, Trim::Band, "red tractor, blue band"}, // 11
-    {Body::Suv, Pink, Yellow, Trim::Bonnet, "pink SUV, yellow bonnet"}, // 12
+    {Body::Camper, Blue, Blue, Trim::Plain, "blue camper"}, // 4
+    {Body::Hatchback, Orange, White, Trim::Roof, "orange hatchback, white roof"}, // 5
+    {Body::Tractor, Red, Blue, Trim::Band, "red tractor, blue band"}, // 6
+    {Body::Pickup, White, Yellow, Trim::Bonnet, "white pickup, yellow bonnet"}, // 7
+    {Body::Jeep, Yellow, Yellow, Trim::Plain, "yellow jeep"}, // 8
+    {Body::CityCar, Yellow, Yellow, Trim::Plain, "yellow city car"}, // 9
+    {Body::Suv, Green, White, Trim::Bonnet, "green SUV, white bonnet"}, // 10
+    {Body::Pickup, SkyBlue, Yellow, Trim::Stripes, "sky blue pickup, yellow stripes"}, // 11
+    {Body::BoxTruck, Black, Black, Trim::Plain, "black box lorry"}, // 12
     {Body::Police, White, White, Trim::Plain, "police car"}, // 13
-    {Body::Taxi, Yellow, White, Trim::Band, "yellow taxi"}, // 14
-    {Body::Taxi, Black, Yellow, Trim::Plain, "black cab"}, // 15
-    {Body::Pickup, Green, Blue, Trim::Stripes, "green pickup, blue stripes"}, // 16
-    {Body::Sports, Purple, Black, Trim::Roof, "purple sports car, black roof"}, // 17
-    {Body::Pickup, White, Yellow, Trim::Bonnet, "white pickup, yellow bonnet"}, // 18
-    {Body::Pickup, Maroon, White, Trim::Roof, "maroon pickup, white roof"}, // 19
-    {Body::Limousine, Navy, SkyBlue, Trim::Band, "navy limousine, sky blue band"}, // 20
-    {Body::Convertible, Navy, Red, Trim::Roof, "navy convertible, red seats"}, // 21
-    {Body::Tanker, Orange, Red, Trim::Plain, "orange tanker, red tank"}, // 22
-    {Body::Saloon, Cream, Blue, Trim::Stripes, "cream saloon, blue stripes"}, // 23
-    {Body::Convertible, Brown, White, Trim::Roof, "brown convertible, white seats"}, // 24
-    {Body::Hatchback, Orange, White, Trim::Roof, "orange hatchback, white roof"}, // 25
-    {Body::Police, Blue, Blue, Trim::Roof, "police 4x4"}, // 26
-    {Body::Camper, Blue, Blue, Trim::Plain, "blue camper"}, // 27
-    {Body::Limousine, Navy, Cream, Trim::Roof, "navy limousine, cream roof"}, // 28
-    {Body::Racer, SkyBlue, Blue, Trim::Plain, "sky blue racer, blue wings"}, // 29
-    {Body::Estate, Orange, Orange, Trim::Plain, "orange estate"}, // 30
-    {Body::Bus, Red, Cream, Trim::Roof, "red bus, cream top"}, // 31
-    {Body::Suv, Orange, Blue, Trim::Band, "orange SUV, blue band"}, // 32
-    {Body::Jeep, Blue, Blue, Trim::Plain, "blue jeep"}, // 33
+    {Body::Hatchback, DarkGreen, Yellow, Trim::Bonnet, "dark green hatchback, yellow bonnet"}, // 14
+    {Body::Saloon, Navy, Cream, Trim::Bonnet, "navy saloon, cream bonnet"}, // 15
+    {Body::Sports, Silver, Yellow, Trim::Bonnet, "silver sports car, yellow bonnet"}, // 16
+    {Body::Hatchback, Lime, Lime, Trim::Plain, "lime hatchback"}, // 17
+    {Body::Jeep, White, Red, Trim::Roof, "white jeep, red seats"}, // 18
+    {Body::Tanker, Orange, Red, Trim::Plain, "orange tanker, red tank"}, // 19
+    {Body::Van, Blue, Yellow, Trim::Stripes, "blue van, yellow stripes"}, // 20
+    {Body::Van, Orange, Orange, Trim::Plain, "orange van"}, // 21
+    {Body::Saloon, Olive, Yellow, Trim::Stripes, "olive saloon, yellow stripes"}, // 22
+    {Body::Bus, SkyBlue, SkyBlue, Trim::Plain, "sky blue bus"}, // 23
+    {Body::Bus, Red, Cream, Trim::Roof, "red bus, cream top"}, // 24
+    {Body::Convertible, Brown, White, Trim::Roof, "brown convertible, white seats"}, // 25
+    {Body::Sports, Teal, Cream, Trim::Roof, "teal sports car, cream roof"}, // 26
+    {Body::BoxTruck, Green, Green, Trim::Plain, "green box lorry"}, // 27
+    {Body::Sports, Red, Blue, Trim::Band, "red sports car, blue band"}, // 28
+    {Body::Pickup, Green, Blue, Trim::Stripes, "green pickup, blue stripes"}, // 29
+    {Body::Van, Yellow, Black, Trim::Roof, "yellow van, black top"}, // 30
+    {Body::Tanker, SkyBlue, Yellow, Trim::Plain, "sky blue tanker, yellow tank"}, // 31
+    {Body::Camper, Yellow, Yellow, Trim::Plain, "yellow camper"}, // 32
+    {Body::Estate, Purple, White, Trim::Roof, "purple estate, white roof"}, // 33
     {Body::Saloon, Pink, Yellow, Trim::Band, "pink saloon, yellow band"}, // 34
-    {Body::Suv, SkyBlue, Yellow, Trim::Band, "sky blue SUV, yellow band"}, // 35
-    {Body::Jeep, Red, Red, Trim::Plain, "red jeep"}, // 36
-    {Body::Tractor, Blue, Red, Trim::Plain, "blue tractor, red wheels"}, // 37
-    {Body::Sports, Red, Blue, Trim::Band, "red sports car, blue band"}, // 38
-    {Body::Camper, Yellow, Yellow, Trim::Plain, "yellow camper"}, // 39
-    {Body::TowTruck, Blue, Red, Trim::Plain, "blue tow truck"}, // 40
-    {Body::IceCream, SkyBlue, Pink, Trim::Roof, "ice cream van"}, // 41
-    {Body::Racer, Navy, Red, Trim::Plain, "navy racer, red wings"}, // 42
-    {Body::Jeep, White, Red, Trim::Roof, "white jeep, red seats"}, // 43
-    {Body::Pickup, Lime, Black, Trim::Roof, "lime pickup, black roof"}, // 44
-    {Body::Van, Silver, Orange, Trim::Stripes, "silver van, orange stripes"}, // 45
-    {Body::Bus, White, Yellow, Trim::Roof, "white bus, yellow top"}, // 46
-    {Body::Racer, Teal, Yellow, Trim::Band, "teal racer, yellow wings, yellow band"}, // 47
-    {Body::Convertible, Cream, Red, Trim::Roof, "cream convertible, red seats"}, // 48
-    {Body::Estate, Pink, Black, Trim::Roof, "pink estate, black roof"}, // 49
-    {Body::Jeep, Yellow, Yellow, Trim::Plain, "yellow jeep"}, // 50
-    {Body::Saloon, Navy, Cream, Trim::Bonnet, "navy saloon, cream bonnet"}, // 51
-    {Body::Hatchback, DarkGreen, Yellow, Trim::Bonnet, "dark green hatchback, yellow bonnet"}, // 52
-    {Body::Hatchback, Purple, Yellow, Trim::Bonnet, "purple hatchback, yellow bonnet"}, // 53
-    {Body::Van, Maroon, Blue, Trim::Stripes, "maroon van, blue stripes"}, // 54
-    {Body::Hatchback, Navy, Red, Trim::Stripes, "navy hatchback, red stripes"}, // 55
-    {Body::Suv, Maroon, Yellow, Trim::Band, "maroon SUV, yellow band"}, // 56
-    {Body::Sports, Silver, Yellow, Trim::Bonnet, "silver sports car, yellow bonnet"}, // 57
-    {Body::Sports, Teal, Cream, Trim::Roof, "teal sports car, cream roof"}, // 58
-    {Body::Suv, Green, White, Trim::Bonnet, "green SUV, white bonnet"}, // 59
-    {Body::Convertible, Lime, White, Trim::Roof, "lime convertible, white seats"}, // 60
-    {Body::Estate, Green, Blue, Trim::Band, "green estate, blue band"}, // 61
-    {Body::Bus, Maroon, Maroon, Trim::Plain, "maroon bus"}, // 62
-    {Body::Tanker, White, Blue, Trim::Plain, "white tanker, blue tank"}, // 63
-    {Body::Van, Blue, Yellow, Trim::Stripes, "blue van, yellow stripes"}, // 64
-    {Body::Racer, Brown, Blue, Trim::Plain, "brown racer, blue wings"}, // 65
-    {Body::BoxTruck, Pink, Yellow, Trim::Roof, "pink box lorry, yellow box"}, // 66
-    {Body::Bus, SkyBlue, SkyBlue, Trim::Plain, "sky blue bus"}, // 67
-    {Body::Tractor, Lime, Red, Trim::Plain, "lime tractor, red wheels"}, // 68
-    {Body::CityCar, Yellow, Yellow, Trim::Plain, "yellow city car"}, // 69
-    {Body::BoxTruck, Green, Green, Trim::Plain, "green box lorry"}, // 70
-    {Body::Van, Orange, Orange, Trim::Plain, "orange van"}, // 71
-    {Body::Hatchback, Lime, Lime, Trim::Plain, "lime hatchback"}, // 72
-    {Body::Ambulance, White, Red, Trim::Plain, "ambulance"}, // 73
-    {Body::Limousine, Cream, Cream, Trim::Plain, "cream limousine"}, // 74
-    {Body::Estate, Purple, White, Trim::Roof, "purple estate, white roof"}, // 75
+    {Body::Sports, Purple, Black, Trim::Roof, "purple sports car, black roof"}, // 35
+    {Body::TowTruck, Blue, Red, Trim::Plain, "blue tow truck"}, // 36
+    {Body::Bus, White, Yellow, Trim::Roof, "white bus, yellow top"}, // 37
+    {Body::Taxi, Black, Yellow, Trim::Plain, "black cab"}, // 38
+    {Body::Racer, Navy, Red, Trim::Plain, "navy racer, red wings"}, // 39
+    {Body::Limousine, Navy, Cream, Trim::Roof, "navy limousine, cream roof"}, // 40
+    {Body::Suv, Green, White, Trim::Roof, "green SUV, white roof"}, // 41
+    {Body::Saloon, Cream, Blue, Trim::Stripes, "cream saloon, blue stripes"}, // 42
+    {Body::CityCar, Maroon, Cream, Trim::Roof, "maroon city car, cream roof"}, // 43
+    {Body::Convertible, Lime, White, Trim::Roof, "lime convertible, white seats"}, // 44
+    {Body::Camper, Olive, Olive, Trim::Plain, "olive camper"}, // 45
+    {Body::Tractor, DarkGreen, Yellow, Trim::Roof, "dark green tractor, yellow roof"}, // 46
+    {Body::Hatchback, Navy, Red, Trim::Stripes, "navy hatchback, red stripes"}, // 47
+    {Body::Tractor, Blue, Red, Trim::Plain, "blue tractor, red wheels"}, // 48
+    {Body::Police, Blue, Blue, Trim::Roof, "police 4x4"}, // 49
+    {Body::CityCar, Purple, Purple, Trim::Plain, "purple city car"}, // 50
+    {Body::BoxTruck, Pink, Yellow, Trim::Roof, "pink box lorry, yellow box"}, // 51
+    {Body::Hatchback, Purple, Yellow, Trim::Bonnet, "purple hatchback, yellow bonnet"}, // 52
+    {Body::Racer, Brown, Blue, Trim::Plain, "brown racer, blue wings"}, // 53
+    {Body::Estate, Pink, Black, Trim::Roof, "pink estate, black roof"}, // 54
+    {Body::Limousine, Cream, Cream, Trim::Plain, "cream limousine"}, // 55
+    {Body::Tanker, White, Blue, Trim::Plain, "white tanker, blue tank"}, // 56
+    {Body::Pickup, Maroon, White, Trim::Roof, "maroon pickup, white roof"}, // 57
+    {Body::Ambulance, White, Red, Trim::Plain, "ambulance"}, // 58
+    {Body::Taxi, Yellow, White, Trim::Band, "yellow taxi"}, // 59
+    {Body::Suv, Pink, Yellow, Trim::Bonnet, "pink SUV, yellow bonnet"}, // 60
+    {Body::Pickup, Lime, Black, Trim::Roof, "lime pickup, black roof"}, // 61
+    {Body::BoxTruck, Cream, Yellow, Trim::Band, "cream box lorry, yellow band"}, // 62
+    {Body::Jeep, Blue, Blue, Trim::Plain, "blue jeep"}, // 63
+    {Body::Convertible, Cream, Red, Trim::Roof, "cream convertible, red seats"}, // 64
+    {Body::Suv, Orange, Blue, Trim::Band, "orange SUV, blue band"}, // 65
+    {Body::Racer, Teal, Yellow, Trim::Band, "teal racer, yellow wings, yellow band"}, // 66
+    {Body::Estate, Green, Blue, Trim::Band, "green estate, blue band"}, // 67
+    {Body::Jeep, Red, Red, Trim::Plain, "red jeep"}, // 68
+    {Body::IceCream, SkyBlue, Pink, Trim::Roof, "ice cream van"}, // 69
+    {Body::Van, Silver, Orange, Trim::Stripes, "silver van, orange stripes"}, // 70
+    {Body::Racer, SkyBlue, Blue, Trim::Plain, "sky blue racer, blue wings"}, // 71
+    {Body::Sports, Orange, Black, Trim::Bonnet, "orange sports car, black bonnet"}, // 72
+    {Body::Convertible, Navy, Red, Trim::Roof, "navy convertible, red seats"}, // 73
+    {Body::Estate, Orange, Orange, Trim::Plain, "orange estate"}, // 74
+    {Body::Convertible, Green, Yellow, Trim::Band, "green convertible, yellow band"}, // 75
     {Body::Estate, Purple, Cream, Trim::Wood, "purple woody estate"}, // 76
-    {Body::Sports, Orange, Black, Trim::Bonnet, "orange sports car, black bonnet"}, // 77
-    {Body::Saloon, Olive, Yellow, Trim::Stripes, "olive saloon, yellow stripes"}, // 78
-    {Body::Convertible, Green, Yellow, Trim::Band, "green convertible, yellow band"}, // 79
-    {Body::CityCar, Purple, Purple, Trim::Plain, "purple city car"}, // 80
-    {Body::CityCar, Maroon, Cream, Trim::Roof, "maroon city car, cream roof"}, // 81
-    {Body::Suv, Green, White, Trim::Roof, "green SUV, white roof"}, // 82
+    {Body::Tractor, Lime, Red, Trim::Plain, "lime tractor, red wheels"}, // 77
+    {Body::Van, Maroon, Blue, Trim::Stripes, "maroon van, blue stripes"}, // 78
+    {Body::Bus, Maroon, Maroon, Trim::Plain, "maroon bus"}, // 79
+    {Body::Suv, Maroon, Yellow, Trim::Band, "maroon SUV, yellow band"}, // 80
+    {Body::Suv, SkyBlue, Yellow, Trim::Band, "sky blue SUV, yellow band"}, // 81
+    {Body::Limousine, Navy, SkyBlue, Trim::Band, "navy limousine, sky blue band"}, // 82
 }};
 
 // A car body made of a lower shell and a glass house on top, as most cars are.
