@@ -8,6 +8,7 @@ screenshots: cars are recognised by comparing screen pixels with the catalogue
 pictures, and texts are read back with tesseract.
 """
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -37,6 +38,19 @@ UNDO_SLOT = (268, 4, 25, 64)
 UNDO_BUTTON_FACE = (625, 238, 65, 17)  # inside the bevel and focus rectangle
 SPIN_NORMAL = (4 + 548, 86 + 60, 26, 24)
 PLAY_VIEW = (VIEW_X, VIEW_Y, 768, 480)
+
+# Texts over the page background, each read back alone: the six mode labels,
+# the four flat buttons and the shop's item names (page origin (4, 86)).
+MODE_LABELS = [((220, 146 + 24 * k, 330, 22), caption) for k, caption in enumerate([
+    "* Championship (40 levels) - normal", "* Championship (40 levels) - advanced", "* Free Level - easy",
+    "* Free Level - normal", "* Free Level - advanced", "* Free Level - maniac"])]
+FLAT_BUTTONS = [((220, 306 + 48 * k, 373, 41), caption)
+                for k, caption in enumerate(["START", "Load Profile", "Save Profile", "SAVE & EXIT"])]
+SHOP_NAMES = [((160, 86 + t, 240, 15), name) for t, name in [
+    (124, "PREVIEW under empty places"), (196, "AUTO-PREVIEW under empty places"),
+    (268, "PREVIEW under occupied places"), (340, "AUTO-PREVIEW under occupied places")]] + \
+    [((500, 86 + t, 114, 15), name) for t, name in [
+        (124, "One-step UNDO"), (196, "Bronze medal"), (268, "Silver medal"), (340, "Gold medal")]]
 
 
 class Failure(Exception):
@@ -274,6 +288,20 @@ def expect(what, read, wanted):
     print(f"ok: {what}: {wanted}")
 
 
+def letters(text):
+    return re.sub(r"[^a-z0-9]", "", text.lower())
+
+
+def expect_texts(game, what, texts):
+    """Every text reads back on its own ground: letters and digits as drawn."""
+    shot = game.screen()
+    for rect, wanted in texts:
+        seen = shot.text(game.x + rect[0], game.y + rect[1], rect[2], rect[3], line=True)
+        if letters(wanted) not in letters(seen):
+            expect(what, lambda: letters(game.read(rect, line=True)), letters(wanted))
+    print(f"ok: {what}: {len(texts)} texts read back")
+
+
 def save_screen(build, name="e2e-failure.png"):
     """The screen at the moment of failure, for whoever reads the log."""
     shot = os.path.join(build, "tests", name)
@@ -305,11 +333,13 @@ def main():
         game = Game([os.path.join(folder, "vroomzle")], cwd=folder)
         try:
             expect("start-up", game.header, "$0")
+            expect_texts(game, "the MENU page", MODE_LABELS + FLAT_BUTTONS)
             win_level(game, catalogue, "$105")
             expect("next level chosen", lambda: game.read(SPIN_NORMAL, line=True), "2")
             win_level(game, catalogue, "$215")
 
             game.click(SHOP_BUTTON, settle=0.3)
+            expect_texts(game, "the SHOP page", SHOP_NAMES)
             slot_before = game.grab(UNDO_SLOT)
             game.click(UNDO_BUY_BUTTON, settle=0.4)
             expect("undo bought", game.header, "$15")

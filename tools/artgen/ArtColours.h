@@ -7,8 +7,10 @@ constexpr QRgb TransparentKey = 0x00fd43f2u; // red 253, green 67, blue 242
 // Transparent inside of the marker frame.
 constexpr QRgb MarkerInsideKey = 0x00ffff00u;
 
-// Paint colours, chosen to stay far apart for common colour vision and for
-// red–green colour blindness alike (lightness and the blue–yellow axis differ).
+// Paint colours. Under red–green colour blindness the reds, greens and browns
+// fall together, and so do the blues and purples; what keeps cars apart for
+// every eye is lightness and the blue–yellow axis, so the set spans both:
+// white, cream, yellow, orange, silver, sky blue, mid tones, blue, navy, black.
 const QColor Red(212, 36, 36);
 const QColor Blue(38, 84, 214);
 const QColor Yellow(248, 206, 32);
@@ -24,3 +26,7 @@ const QColor Lime(172, 222, 48);
 const QColor Teal(18, 160, 160);
 const QColor Olive(110, 118, 48);
 const QColor Maroon(128, 26, 46);
+const QColor Navy(28, 40, 110);
+const QColor Cream(240, 224, 170);
+const QColor Brown(120, 70, 34);
+const QColor DarkGreen(26, 96, 56);

@@ -2,7 +2,6 @@
 
 #include "ArtColours.h"
 #include "Iso.h"
-#include "PixelFont.h"
 
 #include <array>
 #include <cmath>
@@ -12,17 +11,24 @@ namespace {
 
 enum class Body {
     Saloon, Hatchback, Estate, Sports, Convertible, Suv, Van, Camper, Pickup, Bus, Taxi, Police,
-    CityCar, Limousine, Racer, Jeep, Ambulance, FireEngine, IceCream, TowTruck, BoxTruck,
+    CityCar, Limousine, Racer, Jeep, Ambulance, FireEngine, IceCream, TowTruck, BoxTruck, Tractor, Tanker,
 };
 
-enum class Mark { None, BonnetStripes, SideStripe, TwoTone, Number, Checker, Wood };
+// Where a body wears its second colour.
+enum class Trim {
+    Plain,   // one paint all over
+    Roof,    // the roof, or the upper half of a tall body; the load of a lorry
+    Stripes, // twin stripes from nose to tail
+    Band,    // a broad band along the side
+    Bonnet,  // the front: bonnet, nose and front wings
+    Wood,    // timber side panels in a pale frame
+};
 
 struct Design {
     Body Kind;
-    QColor Colour;
-    QColor Second;
-    Mark Marking;
-    int Number;
+    QColor Paint;
+    QColor Accent;
+    Trim Look;
     const char* Name;
 };
 
@@ -35,92 +41,94 @@ const QColor TailLight(214, 24, 24);
 const QColor Grille(38, 38, 42);
 const QColor Bumper(92, 94, 100);
 const QColor Seat(70, 44, 30);
+const QColor Timber(150, 92, 44);
 
-// Cars 1 … 82. No two share body and colour, and bodies that look alike get
-// colours far apart, so that a player tells every pair apart at a glance.
+// Cars 1 … 82. A player finds a car's twin by its colours and its outline
+// seen small, for common and colour-blind eyes alike: cars of one outline differ
+// in lightness or along blue–yellow, or wear their second colour elsewhere.
 const std::array<Design, CarCount> Designs = {{
-    {Body::Saloon, Red, White, Mark::None, 0, "red saloon"},                       // 1
-    {Body::Hatchback, Blue, White, Mark::None, 0, "blue hatchback"},               // 2
-    {Body::Sports, Yellow, Black, Mark::BonnetStripes, 0, "yellow sports car"},    // 3
-    {Body::Van, White, Blue, Mark::SideStripe, 0, "white van"},                    // 4
-    {Body::Estate, Olive, White, Mark::Wood, 0, "olive woody estate"},                   // 5
-    {Body::Bus, Yellow, Black, Mark::None, 0, "yellow bus"},                       // 6
-    {Body::Pickup, Red, White, Mark::None, 0, "red pickup"},                       // 7
-    {Body::Taxi, Yellow, Black, Mark::Checker, 0, "yellow taxi"},                  // 8
-    {Body::CityCar, Pink, White, Mark::None, 0, "pink city car"},                  // 9
-    {Body::Suv, Black, Silver, Mark::None, 0, "black SUV"},                        // 10
-    {Body::Racer, Red, White, Mark::Number, 1, "red racer 1"},                     // 11
-    {Body::Convertible, SkyBlue, White, Mark::None, 0, "sky blue convertible"},    // 12
-    {Body::Police, White, Blue, Mark::None, 0, "police car"},                // 13
-    {Body::Saloon, Silver, Black, Mark::None, 0, "silver saloon"},                 // 14
-    {Body::Hatchback, Orange, Black, Mark::None, 0, "orange hatchback"},           // 15
-    {Body::Sports, Red, White, Mark::BonnetStripes, 0, "red sports car"},          // 16
-    {Body::Camper, Teal, White, Mark::TwoTone, 0, "teal camper"},                  // 17
-    {Body::Ambulance, White, Red, Mark::TwoTone, 0, "ambulance"},               // 18
-    {Body::Jeep, Olive, Black, Mark::None, 0, "olive jeep"},                       // 19
-    {Body::Estate, Maroon, White, Mark::Wood, 0, "maroon woody estate"},                 // 20
-    {Body::Limousine, Black, Silver, Mark::None, 0, "black limousine"},            // 21
-    {Body::Saloon, Blue, White, Mark::SideStripe, 0, "blue saloon"},               // 22
-    {Body::BoxTruck, Orange, White, Mark::None, 0, "orange box lorry"},            // 23
-    {Body::FireEngine, Red, Silver, Mark::None, 0, "fire engine"},                 // 24
-    {Body::Hatchback, Lime, Black, Mark::None, 0, "lime hatchback"},               // 25
-    {Body::Racer, Blue, Yellow, Mark::Number, 2, "blue racer 2"},                  // 26
-    {Body::Suv, White, Black, Mark::None, 0, "white SUV"},                         // 27
-    {Body::Pickup, Blue, White, Mark::None, 0, "blue pickup"},                     // 28
-    {Body::CityCar, Yellow, Black, Mark::None, 0, "yellow city car"},              // 29
-    {Body::IceCream, White, Pink, Mark::TwoTone, 0, "ice cream van"},              // 30
-    {Body::Sports, Black, Orange, Mark::BonnetStripes, 0, "black sports car"},     // 31
-    {Body::Van, Red, White, Mark::None, 0, "red van"},                             // 32
-    {Body::Limousine, Purple, White, Mark::None, 0, "purple limousine"},                 // 33
-    {Body::TowTruck, Yellow, Black, Mark::None, 0, "tow truck"},                   // 34
-    {Body::Convertible, Red, White, Mark::None, 0, "red convertible"},             // 35
-    {Body::Estate, Lime, Black, Mark::Wood, 0, "lime woody estate"},                 // 36
-    {Body::Bus, Blue, White, Mark::None, 0, "blue bus"},                           // 37
-    {Body::Taxi, Black, Yellow, Mark::None, 0, "black cab"},                       // 38
-    {Body::Racer, Green, White, Mark::Number, 3, "green racer 3"},                 // 39
-    {Body::Hatchback, White, Red, Mark::BonnetStripes, 0, "white hatchback"},      // 40
-    {Body::Suv, Red, Black, Mark::None, 0, "red SUV"},                             // 41
-    {Body::Jeep, Yellow, Black, Mark::None, 0, "yellow jeep"},                     // 42
-    {Body::CityCar, SkyBlue, White, Mark::None, 0, "sky blue city car"},           // 43
-    {Body::Limousine, White, Silver, Mark::None, 0, "white limousine"},            // 44
-    {Body::Sports, Blue, White, Mark::BonnetStripes, 0, "blue sports car"},        // 45
-    {Body::Camper, Orange, White, Mark::TwoTone, 0, "orange camper"},              // 46
-    {Body::Saloon, Green, White, Mark::None, 0, "green saloon"},                   // 47
-    {Body::Pickup, White, Black, Mark::None, 0, "white pickup"},                  // 48
-    {Body::Van, Yellow, Black, Mark::SideStripe, 0, "yellow van"},                 // 49
-    {Body::Convertible, Yellow, Black, Mark::None, 0, "yellow convertible"},       // 50
-    {Body::Hatchback, Purple, White, Mark::None, 0, "purple hatchback"},           // 51
-    {Body::Estate, Pink, White, Mark::Wood, 0, "pink woody estate"},                     // 52
-    {Body::Racer, Yellow, Black, Mark::Number, 4, "yellow racer 4"},               // 53
-    {Body::Suv, Green, White, Mark::None, 0, "green SUV"},                         // 54
-    {Body::BoxTruck, Blue, White, Mark::None, 0, "blue box lorry"},                // 55
-    {Body::Saloon, Teal, White, Mark::None, 0, "teal saloon"},                  // 56
-    {Body::CityCar, Green, White, Mark::None, 0, "green city car"},                  // 57
-    {Body::Sports, Silver, Red, Mark::BonnetStripes, 0, "silver sports car"},      // 58
-    {Body::Jeep, White, Black, Mark::None, 0, "white jeep"},                    // 59
-    {Body::Hatchback, Red, White, Mark::None, 0, "red hatchback"},                 // 60
-    {Body::Pickup, Orange, Black, Mark::None, 0, "orange pickup"},                 // 61
-    {Body::Van, Blue, White, Mark::None, 0, "blue van"},                           // 62
-    {Body::Police, Blue, Yellow, Mark::None, 0, "police 4x4"},            // 63
-    {Body::Convertible, Black, Red, Mark::None, 0, "black convertible"},           // 64
-    {Body::Suv, SkyBlue, White, Mark::None, 0, "sky blue SUV"},                    // 65
-    {Body::Estate, Orange, Black, Mark::Wood, 0, "orange woody estate"},                 // 66
-    {Body::Racer, White, Red, Mark::Number, 5, "white racer 5"},                   // 67
-    {Body::Saloon, Yellow, Black, Mark::TwoTone, 0, "yellow two-tone saloon"},     // 68
-    {Body::Camper, Red, White, Mark::TwoTone, 0, "red camper"},                    // 69
-    {Body::Jeep, SkyBlue, White, Mark::None, 0, "sky blue jeep"},                  // 70
-    {Body::Bus, Red, White, Mark::None, 0, "red bus"},                             // 71
-    {Body::Hatchback, Black, Yellow, Mark::BonnetStripes, 0, "black hatchback"},   // 72
-    {Body::CityCar, Red, White, Mark::None, 0, "red city car"},              // 73
-    {Body::Sports, Green, Yellow, Mark::BonnetStripes, 0, "green sports car"},     // 74
-    {Body::Estate, Purple, White, Mark::Wood, 0, "purple woody estate"},                 // 75
-    {Body::Pickup, Green, White, Mark::None, 0, "green pickup"},                   // 76
-    {Body::Saloon, SkyBlue, White, Mark::Number, 7, "sky blue saloon 7"},          // 77
-    {Body::Van, Black, Yellow, Mark::SideStripe, 0, "black van"},                  // 78
-    {Body::Suv, Yellow, Black, Mark::None, 0, "yellow SUV"},                       // 79
-    {Body::Convertible, White, Blue, Mark::None, 0, "white convertible"},          // 80
-    {Body::BoxTruck, White, Red, Mark::SideStripe, 0, "white box lorry"},          // 81
-    {Body::CityCar, Purple, White, Mark::None, 0, "purple city car"},              // 82
+    {Body::Saloon, Red, Red, Trim::Plain, "red saloon"}, // 1
+    {Body::FireEngine, Red, Yellow, Trim::Plain, "fire engine"}, // 2
+    {Body::Sports, Yellow, Black, Trim::Stripes, "yellow sports car, black stripes"}, // 3
+    {Body::Camper, Blue, Blue, Trim::Plain, "blue camper"}, // 4
+    {Body::Hatchback, Orange, White, Trim::Roof, "orange hatchback, white roof"}, // 5
+    {Body::Tractor, Red, Blue, Trim::Band, "red tractor, blue band"}, // 6
+    {Body::Pickup, White, Yellow, Trim::Bonnet, "white pickup, yellow bonnet"}, // 7
+    {Body::Jeep, Yellow, Yellow, Trim::Plain, "yellow jeep"}, // 8
+    {Body::CityCar, Yellow, Yellow, Trim::Plain, "yellow city car"}, // 9
+    {Body::Suv, Green, White, Trim::Bonnet, "green SUV, white bonnet"}, // 10
+    {Body::Pickup, SkyBlue, Yellow, Trim::Stripes, "sky blue pickup, yellow stripes"}, // 11
+    {Body::BoxTruck, Black, Black, Trim::Plain, "black box lorry"}, // 12
+    {Body::Police, White, White, Trim::Plain, "police car"}, // 13
+    {Body::Hatchback, DarkGreen, Yellow, Trim::Bonnet, "dark green hatchback, yellow bonnet"}, // 14
+    {Body::Saloon, Navy, Cream, Trim::Bonnet, "navy saloon, cream bonnet"}, // 15
+    {Body::Sports, Silver, Yellow, Trim::Bonnet, "silver sports car, yellow bonnet"}, // 16
+    {Body::Hatchback, Lime, Lime, Trim::Plain, "lime hatchback"}, // 17
+    {Body::Jeep, White, Red, Trim::Roof, "white jeep, red seats"}, // 18
+    {Body::Tanker, Orange, Red, Trim::Plain, "orange tanker, red tank"}, // 19
+    {Body::Van, Blue, Yellow, Trim::Stripes, "blue van, yellow stripes"}, // 20
+    {Body::Van, Orange, Orange, Trim::Plain, "orange van"}, // 21
+    {Body::Saloon, Olive, Yellow, Trim::Stripes, "olive saloon, yellow stripes"}, // 22
+    {Body::Bus, SkyBlue, SkyBlue, Trim::Plain, "sky blue bus"}, // 23
+    {Body::Bus, Red, Cream, Trim::Roof, "red bus, cream top"}, // 24
+    {Body::Convertible, Brown, White, Trim::Roof, "brown convertible, white seats"}, // 25
+    {Body::Sports, Teal, Cream, Trim::Roof, "teal sports car, cream roof"}, // 26
+    {Body::BoxTruck, Green, Green, Trim::Plain, "green box lorry"}, // 27
+    {Body::Sports, Red, Blue, Trim::Band, "red sports car, blue band"}, // 28
+    {Body::Pickup, Green, Blue, Trim::Stripes, "green pickup, blue stripes"}, // 29
+    {Body::Van, Yellow, Black, Trim::Roof, "yellow van, black top"}, // 30
+    {Body::Tanker, SkyBlue, Yellow, Trim::Plain, "sky blue tanker, yellow tank"}, // 31
+    {Body::Camper, Yellow, Yellow, Trim::Plain, "yellow camper"}, // 32
+    {Body::Estate, Purple, White, Trim::Roof, "purple estate, white roof"}, // 33
+    {Body::Saloon, Pink, Yellow, Trim::Band, "pink saloon, yellow band"}, // 34
+    {Body::Sports, Purple, Black, Trim::Roof, "purple sports car, black roof"}, // 35
+    {Body::TowTruck, Blue, Red, Trim::Plain, "blue tow truck"}, // 36
+    {Body::Bus, White, Yellow, Trim::Roof, "white bus, yellow top"}, // 37
+    {Body::Taxi, Black, Yellow, Trim::Plain, "black cab"}, // 38
+    {Body::Racer, Navy, Red, Trim::Plain, "navy racer, red wings"}, // 39
+    {Body::Limousine, Navy, Cream, Trim::Roof, "navy limousine, cream roof"}, // 40
+    {Body::Suv, Green, White, Trim::Roof, "green SUV, white roof"}, // 41
+    {Body::Saloon, Cream, Blue, Trim::Stripes, "cream saloon, blue stripes"}, // 42
+    {Body::CityCar, Maroon, Cream, Trim::Roof, "maroon city car, cream roof"}, // 43
+    {Body::Convertible, Lime, White, Trim::Roof, "lime convertible, white seats"}, // 44
+    {Body::Camper, Olive, Olive, Trim::Plain, "olive camper"}, // 45
+    {Body::Tractor, DarkGreen, Yellow, Trim::Roof, "dark green tractor, yellow roof"}, // 46
+    {Body::Hatchback, Navy, Red, Trim::Stripes, "navy hatchback, red stripes"}, // 47
+    {Body::Tractor, Blue, Red, Trim::Plain, "blue tractor, red wheels"}, // 48
+    {Body::Police, Blue, Blue, Trim::Roof, "police 4x4"}, // 49
+    {Body::CityCar, Purple, Purple, Trim::Plain, "purple city car"}, // 50
+    {Body::BoxTruck, Pink, Yellow, Trim::Roof, "pink box lorry, yellow box"}, // 51
+    {Body::Hatchback, Purple, Yellow, Trim::Bonnet, "purple hatchback, yellow bonnet"}, // 52
+    {Body::Racer, Brown, Blue, Trim::Plain, "brown racer, blue wings"}, // 53
+    {Body::Estate, Pink, Black, Trim::Roof, "pink estate, black roof"}, // 54
+    {Body::Limousine, Cream, Cream, Trim::Plain, "cream limousine"}, // 55
+    {Body::Tanker, White, Blue, Trim::Plain, "white tanker, blue tank"}, // 56
+    {Body::Pickup, Maroon, White, Trim::Roof, "maroon pickup, white roof"}, // 57
+    {Body::Ambulance, White, Red, Trim::Plain, "ambulance"}, // 58
+    {Body::Taxi, Yellow, White, Trim::Band, "yellow taxi"}, // 59
+    {Body::Suv, Pink, Yellow, Trim::Bonnet, "pink SUV, yellow bonnet"}, // 60
+    {Body::Pickup, Lime, Black, Trim::Roof, "lime pickup, black roof"}, // 61
+    {Body::BoxTruck, Cream, Yellow, Trim::Band, "cream box lorry, yellow band"}, // 62
+    {Body::Jeep, Blue, Blue, Trim::Plain, "blue jeep"}, // 63
+    {Body::Convertible, Cream, Red, Trim::Roof, "cream convertible, red seats"}, // 64
+    {Body::Suv, Orange, Blue, Trim::Band, "orange SUV, blue band"}, // 65
+    {Body::Racer, Teal, Yellow, Trim::Band, "teal racer, yellow wings, yellow band"}, // 66
+    {Body::Estate, Green, Blue, Trim::Band, "green estate, blue band"}, // 67
+    {Body::Jeep, Red, Red, Trim::Plain, "red jeep"}, // 68
+    {Body::IceCream, SkyBlue, Pink, Trim::Roof, "ice cream van"}, // 69
+    {Body::Van, Silver, Orange, Trim::Stripes, "silver van, orange stripes"}, // 70
+    {Body::Racer, SkyBlue, Blue, Trim::Plain, "sky blue racer, blue wings"}, // 71
+    {Body::Sports, Orange, Black, Trim::Bonnet, "orange sports car, black bonnet"}, // 72
+    {Body::Convertible, Navy, Red, Trim::Roof, "navy convertible, red seats"}, // 73
+    {Body::Estate, Orange, Orange, Trim::Plain, "orange estate"}, // 74
+    {Body::Convertible, Green, Yellow, Trim::Band, "green convertible, yellow band"}, // 75
+    {Body::Estate, Purple, Cream, Trim::Wood, "purple woody estate"}, // 76
+    {Body::Tractor, Lime, Red, Trim::Plain, "lime tractor, red wheels"}, // 77
+    {Body::Van, Maroon, Blue, Trim::Stripes, "maroon van, blue stripes"}, // 78
+    {Body::Bus, Maroon, Maroon, Trim::Plain, "maroon bus"}, // 79
+    {Body::Suv, Maroon, Yellow, Trim::Band, "maroon SUV, yellow band"}, // 80
+    {Body::Suv, SkyBlue, Yellow, Trim::Band, "sky blue SUV, yellow band"}, // 81
+    {Body::Limousine, Navy, SkyBlue, Trim::Band, "navy limousine, sky blue band"}, // 82
 }};
 
 // A car body made of a lower shell and a glass house on top, as most cars are.
@@ -238,7 +246,7 @@ Plan LimousinePlan()
     return p;
 }
 
-void ArchAndWheel(IsoPainter& p, double x, double y, double r, const QColor& body)
+void ArchAndWheel(IsoPainter& p, double x, double y, double r, const QColor& body, const QColor& hub = Hub)
 {
     std::vector<V3> arch;
     for (int i = 0; i <= 10; ++i) {
@@ -246,7 +254,7 @@ void ArchAndWheel(IsoPainter& p, double x, double y, double r, const QColor& bod
         arch.push_back({x + (r + 1) * std::cos(a), y, r + (r + 1) * std::sin(a)});
     }
     p.Flat(arch, Scaled(body, 0.28));
-    p.Wheel(x, y + 0.01, r, Tyre, Hub);
+    p.Wheel(x, y + 0.01, r, Tyre, hub);
 }
 
 void FarWheels(IsoPainter& p, const Plan& plan)
@@ -278,32 +286,54 @@ void TailLamp(IsoPainter& p, double x1, double y, double z0, double z1)
     p.OnSide({{x1 - 2.4, z0}, {x1 - 0.3, z0}, {x1 - 0.3, z1}, {x1 - 2.4, z1}}, y + 0.02, TailLight, false);
 }
 
-// Strips along the top of every upward face of a profile, from y0 to y1 across.
-void TopBands(IsoPainter& p, const Profile& profile, double y0, double y1, const QColor& colour)
+// Strips along every upward face of a profile between xLow and xHigh, from y0 to y1 across.
+void TopBands(IsoPainter& p, const Profile& profile, double y0, double y1, const QColor& colour,
+              double xLow = -1e9, double xHigh = 1e9)
 {
     const size_t n = profile.size();
     for (size_t i = 0; i < n; ++i) {
         const QPointF a = profile[i];
         const QPointF b = profile[(i + 1) % n];
-        if (b.x() < a.x() && std::abs(b.y() - a.y()) < (a.x() - b.x()) * 1.2)
-            p.OnStrip(a, b, 0, 1, y0, y1, colour);
+        if (!(b.x() < a.x() && std::abs(b.y() - a.y()) < (a.x() - b.x()) * 1.2))
+            continue;
+        // x falls from a to b: t at xHigh comes first.
+        const double t0 = std::clamp((xHigh - a.x()) / (b.x() - a.x()), 0.0, 1.0);
+        const double t1 = std::clamp((xLow - a.x()) / (b.x() - a.x()), 0.0, 1.0);
+        if (t1 > t0)
+            p.OnStrip(a, b, t0, t1, y0, y1, colour);
     }
 }
 
-void Stripes(IsoPainter& p, const Profile& profile, double mid, const QColor& colour)
+// The part of a polygon between xLow and xHigh.
+Profile ClipX(const Profile& polygon, double xLow, double xHigh)
 {
-    TopBands(p, profile, mid - 3.4, mid - 1.2, colour);
-    TopBands(p, profile, mid + 1.2, mid + 3.4, colour);
+    auto clip = [](const Profile& in, double x, bool keepBelow) {
+        Profile out;
+        const size_t n = in.size();
+        for (size_t i = 0; i < n; ++i) {
+            const QPointF a = in[i], b = in[(i + 1) % n];
+            const bool ia = keepBelow ? a.x() <= x : a.x() >= x;
+            const bool ib = keepBelow ? b.x() <= x : b.x() >= x;
+            if (ia)
+                out.push_back(a);
+            if (ia != ib)
+                out.push_back({x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x())});
+        }
+        return out;
+    };
+    return clip(clip(polygon, xLow, false), xHigh, true);
 }
 
-// A white roundel with a racing number, drawn straight on the screen.
-void NumberDisc(IsoPainter& p, const V3& centre, int number, const QColor& ink)
+// The polygon cut to a horizontal slice of heights z0 … z1.
+Profile ClipZ(const Profile& polygon, double z0, double z1)
 {
-    const QPointF c = p.Project(centre);
-    QPainter& painter = p.Painter();
-    painter.setBrush(QColor(250, 250, 250));
-    painter.drawEllipse(QRectF(std::round(c.x()) - 4, std::round(c.y()) - 4, 8, 8));
-    DrawDigits(painter, QPoint(static_cast<int>(std::round(c.x())) - 1, static_cast<int>(std::round(c.y())) - 2), number, ink);
+    Profile turned;
+    for (const QPointF& q : polygon)
+        turned.push_back({q.y(), q.x()});
+    Profile cut;
+    for (const QPointF& q : ClipX(turned, z0, z1))
+        cut.push_back({q.y(), q.x()});
+    return cut;
 }
 
 void Checkers(IsoPainter& p, double x0, double x1, double y, double z, const QColor& a, const QColor& b,
@@ -329,13 +359,67 @@ void SideGlass(IsoPainter& p, const Profile& cabin, double y, const std::vector<
         p.OnSide({{x - 0.8, cabin[0].y()}, {x + 0.8, cabin[0].y()}, {x + 0.8, roof}, {x - 0.8, roof}}, y + 0.04, frame);
 }
 
+// A drum lying along X, centre at height zc; its round front end a shade
+// darker, or left open for a hoop around another drum.
+void Barrel(IsoPainter& p, double x0, double x1, double yc, double zc, double r, const QColor& colour, bool end = true)
+{
+    const int sides = 14;
+    struct Side {
+        std::vector<V3> Points;
+        V3 Normal;
+        double Depth;
+    };
+    std::vector<Side> faces;
+    std::vector<V3> cap;
+    for (int i = 0; i < sides; ++i) {
+        const double a0 = 2 * M_PI * i / sides, a1 = 2 * M_PI * (i + 1) / sides, am = (a0 + a1) / 2;
+        const double y0 = yc + r * std::cos(a0), z0 = zc + r * std::sin(a0);
+        const double y1 = yc + r * std::cos(a1), z1 = zc + r * std::sin(a1);
+        faces.push_back({{{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z1}, {x0, y1, z1}}, {0, std::cos(am), std::sin(am)},
+                         std::cos(am) + std::sin(am)});
+        cap.push_back({x0, y0, z0});
+    }
+    std::stable_sort(faces.begin(), faces.end(), [](const Side& a, const Side& b) { return a.Depth < b.Depth; });
+    for (const Side& f : faces)
+        p.Face(f.Points, f.Normal, colour);
+    if (end)
+        p.Face(cap, {-1, 0, 0}, Scaled(colour, 0.7));
+}
+
+// The side of a body between two heights in the accent, on the near face at y.
+void SideBand(IsoPainter& p, const Profile& profile, double y, double z0, double z1, const QColor& colour)
+{
+    const Profile band = ClipZ(Inset(profile, 0.7), z0, z1);
+    if (band.size() >= 3)
+        p.OnSide(band, y + 0.03, colour);
+}
+
 void DrawPlan(IsoPainter& p, const Plan& plan, const Design& d)
 {
-    const QColor cabinColour = d.Marking == Mark::TwoTone ? d.Second : d.Colour;
+    const QColor cabinColour = d.Look == Trim::Roof ? d.Accent : d.Paint;
     FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Colour);
-    if (d.Marking == Mark::BonnetStripes)
-        Stripes(p, plan.Lower, Mid(plan), d.Second);
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint);
+    const double mid = Mid(plan);
+    double rear = 0, belt = 8;
+    for (const QPointF& q : plan.Lower)
+        rear = std::max(rear, q.x());
+    if (!plan.Cabin.empty())
+        belt = plan.Cabin[0].y();
+    const QPointF noseTop = plan.Lower[plan.NoseEdge];
+    const QPointF noseBottom = plan.Lower[(plan.NoseEdge + 1) % plan.Lower.size()];
+    if (d.Look == Trim::Bonnet) {
+        // Front wings, bonnet and nose up to the windscreen.
+        const double screen = plan.Cabin.empty() ? 20 : plan.Cabin[0].x() + 0.5;
+        TopBands(p, plan.Lower, plan.Y0, plan.Y1, d.Accent, -1e9, screen);
+        p.OnSide(ClipX(plan.Lower, -1e9, screen), plan.Y1 + 0.01, d.Accent);
+        p.OnStrip(noseTop, noseBottom, 0, 1, plan.Y0, plan.Y1, d.Accent);
+    }
+    if (d.Look == Trim::Stripes) {
+        TopBands(p, plan.Lower, mid - 4.4, mid - 1, d.Accent);
+        TopBands(p, plan.Lower, mid + 1, mid + 4.4, d.Accent);
+        p.OnStrip(noseTop, noseBottom, 0, 0.6, mid - 4.4, mid - 1, d.Accent);
+        p.OnStrip(noseTop, noseBottom, 0, 0.6, mid + 1, mid + 4.4, d.Accent);
+    }
     const double cy0 = plan.Y0 + plan.CabinInset, cy1 = plan.Y1 - plan.CabinInset;
     if (!plan.Cabin.empty()) {
         std::vector<QColor> edges(plan.Cabin.size());
@@ -351,74 +435,78 @@ void DrawPlan(IsoPainter& p, const Plan& plan, const Design& d)
             p.OnStrip(a, b, 0.25, 0.5, cy0 + 4, cy0 + 6.5, QColor(200, 222, 238), false);
         }
         SideGlass(p, plan.Cabin, cy1, plan.Pillars, cabinColour);
-        if (d.Marking == Mark::BonnetStripes)
-            TopBands(p, {plan.Cabin[2], plan.Cabin[3]}, Mid(plan) - 3.4, Mid(plan) - 1.2, d.Second),
-                TopBands(p, {plan.Cabin[2], plan.Cabin[3]}, Mid(plan) + 1.2, Mid(plan) + 3.4, d.Second);
+        if (d.Look == Trim::Stripes) {
+            TopBands(p, plan.Cabin, mid - 4.4, mid - 1, d.Accent);
+            TopBands(p, plan.Cabin, mid + 1, mid + 4.4, d.Accent);
+        }
     }
-    const QPointF noseTop = plan.Lower[plan.NoseEdge];
-    const QPointF noseBottom = plan.Lower[(plan.NoseEdge + 1) % plan.Lower.size()];
     Nose(p, noseTop, noseBottom, plan.Y0, plan.Y1);
-    double rear = 0;
-    for (const QPointF& q : plan.Lower)
-        rear = std::max(rear, q.x());
-    const double belt = plan.Cabin.empty() ? 8 : plan.Cabin[0].y();
     TailLamp(p, rear, plan.Y1, belt - 2.6, belt - 1.2);
-    if (d.Marking == Mark::Wood) {
-        // Timber side panels in a pale frame, the old shooting-brake look.
+    if (d.Look == Trim::Wood) {
         const double x0 = plan.Lower[0].x() + 1.5, x1 = rear - 1.5;
-        p.OnSide({{x0, 3.2}, {x1, 3.2}, {x1, belt - 0.6}, {x0, belt - 0.6}}, plan.Y1 + 0.03, QColor(232, 214, 170));
-        p.OnSide({{x0 + 1, 4}, {x1 - 1, 4}, {x1 - 1, belt - 1.4}, {x0 + 1, belt - 1.4}}, plan.Y1 + 0.04, QColor(150, 92, 44));
+        p.OnSide({{x0, 3.2}, {x1, 3.2}, {x1, belt - 0.6}, {x0, belt - 0.6}}, plan.Y1 + 0.03, d.Accent);
+        p.OnSide({{x0 + 1, 4}, {x1 - 1, 4}, {x1 - 1, belt - 1.4}, {x0 + 1, belt - 1.4}}, plan.Y1 + 0.04, Timber);
     }
-    if (d.Marking == Mark::SideStripe)
-        p.OnSide({{plan.Lower[0].x() + 1.5, 4.6}, {rear - 2.8, 4.6}, {rear - 2.8, 6.2}, {plan.Lower[0].x() + 1.5, 6.2}},
-                 plan.Y1 + 0.03, d.Second);
-    NearWheels(p, plan, d.Colour);
-    if (d.Marking == Mark::Number)
-        NumberDisc(p, {(plan.FrontWheel + plan.RearWheel) / 2, plan.Y1, 5.6}, d.Number, Black);
+    if (d.Look == Trim::Band)
+        SideBand(p, plan.Lower, plan.Y1, plan.Lower[0].y() + 1.2, belt - 1.6, d.Accent);
+    NearWheels(p, plan, d.Paint);
 }
 
 void DrawConvertible(IsoPainter& p, const Design& d)
 {
     Plan plan = SaloonPlan();
     plan.Cabin.clear();
+    // The accent is the hide of the seats and the folded hood.
+    const QColor hide = d.Look == Trim::Roof ? d.Accent : Seat;
     FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Colour);
-    // The open cockpit: a dark tub with two rows of seats.
-    p.Flat({{24, 8.5, 9}, {50, 8.5, 9}, {50, 23.5, 9}, {24, 23.5, 9}}, Scaled(Seat, 0.55));
-    for (double x : {29.0, 40.0}) {
-        p.Box(x, x + 5, 9.5, 15, 9, 11.5, Seat);
-        p.Box(x + 4, x + 5.5, 9.5, 15, 11.5, 14, Seat);
-        p.Box(x, x + 5, 17, 22.5, 9, 11.5, Seat);
-        p.Box(x + 4, x + 5.5, 17, 22.5, 11.5, 14, Seat);
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint);
+    if (d.Look == Trim::Stripes) {
+        TopBands(p, plan.Lower, Mid(plan) - 4.4, Mid(plan) - 1, d.Accent);
+        TopBands(p, plan.Lower, Mid(plan) + 1, Mid(plan) + 4.4, d.Accent);
     }
-    // A folded hood behind the seats in the second colour.
-    p.Prism({{49, 9}, {55, 9}, {54, 11}, {50, 11}}, 8, 24, d.Second);
+    // The open cockpit: a tub with two rows of seats.
+    p.Flat({{24, 8.5, 9}, {50, 8.5, 9}, {50, 23.5, 9}, {24, 23.5, 9}}, Scaled(hide, 0.55));
+    for (double x : {29.0, 40.0}) {
+        p.Box(x, x + 5, 9.5, 15, 9, 11.5, hide);
+        p.Box(x + 4, x + 5.5, 9.5, 15, 11.5, 14, hide);
+        p.Box(x, x + 5, 17, 22.5, 9, 11.5, hide);
+        p.Box(x + 4, x + 5.5, 17, 22.5, 11.5, 14, hide);
+    }
+    p.Prism({{49, 9}, {55, 9}, {54, 11}, {50, 11}}, 8, 24, d.Look == Trim::Roof ? d.Accent : Black);
     // Windscreen frame standing up from the scuttle.
     p.Prism({{20.5, 9}, {22, 9}, {25, 14}, {23.5, 14}}, 8, 24, GlassLight, {QColor(), GlassLight, GlassLight, GlassLight});
-    p.Box(23.6, 25.2, 8, 24, 14, 14.8, d.Colour);
+    p.Box(23.6, 25.2, 8, 24, 14, 14.8, d.Paint);
     Nose(p, plan.Lower[5], plan.Lower[0], plan.Y0, plan.Y1);
     TailLamp(p, 58, plan.Y1, 6.4, 7.8);
-    NearWheels(p, plan, d.Colour);
+    if (d.Look == Trim::Band)
+        SideBand(p, plan.Lower, plan.Y1, 4, 7.6, d.Accent);
+    NearWheels(p, plan, d.Paint);
 }
 
+// A taxi wears its sign on the roof; a chequered band or a plain paint.
 void DrawTaxi(IsoPainter& p, const Design& d)
 {
-    Plan plan = SaloonPlan();
-    DrawPlan(p, plan, d);
-    const double mid = Mid(plan);
-    if (d.Marking == Mark::Checker)
+    const Plan plan = SaloonPlan();
+    Design body = d;
+    if (d.Look == Trim::Band)
+        body.Look = Trim::Plain;
+    DrawPlan(p, plan, body);
+    if (d.Look == Trim::Band)
         Checkers(p, 8, 56, plan.Y1, 3.4, Black, White, 3);
-    const QColor sign = d.Colour == Black ? Yellow : (d.Colour == White ? Orange : White);
-    p.Box(28, 36, mid - 5, mid + 5, 15, 18.5, sign);
+    const double mid = Mid(plan);
+    p.Box(27, 37, mid - 5.5, mid + 5.5, 15, 18.5, d.Accent);
+    p.OnStrip({27, 18.5}, {27, 15}, 0.25, 0.75, mid - 4, mid + 4, Black); // the plate of the sign
 }
 
-// Police cars wear blue and yellow squares down the whole side, so they read
-// at once even next to a taxi or a saloon of the same paint.
+// Police cars wear blue and yellow squares down the whole side and a light
+// bar, so they read at once even next to a saloon of the same paint.
 void DrawPolice(IsoPainter& p, const Design& d)
 {
-    const bool fourByFour = d.Colour != White;
+    const bool fourByFour = d.Look == Trim::Roof;
     const Plan plan = fourByFour ? SuvPlan() : SaloonPlan();
-    DrawPlan(p, plan, d);
+    Design body = d;
+    body.Look = Trim::Plain;
+    DrawPlan(p, plan, body);
     const double z0 = plan.Lower[0].y() + 0.6, z1 = plan.Cabin[0].y() - 0.6, zm = (z0 + z1) / 2;
     const double x1 = fourByFour ? 49 : 57;
     int i = 0;
@@ -431,8 +519,8 @@ void DrawPolice(IsoPainter& p, const Design& d)
     for (const QPointF& q : plan.Cabin)
         roof = std::max(roof, q.y());
     const double mid = Mid(plan), x = fourByFour ? 30 : 29;
-    p.Box(x, x + 4, mid - 6, mid, roof, roof + 2, QColor(30, 90, 255));
-    p.Box(x, x + 4, mid, mid + 6, roof, roof + 2, QColor(240, 30, 30));
+    p.Box(x, x + 4, mid - 7, mid, roof, roof + 2, QColor(30, 90, 255));
+    p.Box(x, x + 4, mid, mid + 7, roof, roof + 2, QColor(240, 30, 30));
 }
 
 // Tall one-box bodies: van, camper, ambulance, ice cream van.
@@ -445,22 +533,27 @@ void DrawVan(IsoPainter& p, const Design& d, Body kind)
     plan.WheelRadius = 4.2;
     if (kind == Body::Camper)
         plan.Lower = {{9, 2.5}, {46, 2.5}, {46, 14}, {44, 16}, {14, 16}, {10, 12.5}, {9, 8}};
-    const QColor upper = d.Marking == Mark::TwoTone ? d.Second : d.Colour;
+    const QColor upper = d.Look == Trim::Roof ? d.Accent : d.Paint;
     FarWheels(p, plan);
     std::vector<QColor> edges(plan.Lower.size());
     edges[4] = GlassLight; // windscreen
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Colour, edges);
-    if (d.Marking == Mark::TwoTone) {
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint, edges);
+    if (d.Look == Trim::Roof) {
         // The upper half in the second colour, roof and side alike.
-        p.OnSide({{plan.Lower[6].x() + 1.2, 9.5}, {46.3, 9.5}, {46.3, 13.8}, {44, 15.9}, {14, 15.9}, {10.2, 12.4}}, plan.Y1 + 0.01,
-                 upper);
-        if (kind != Body::Camper)
-            TopBands(p, {plan.Lower[3], plan.Lower[4]}, plan.Y0, plan.Y1, upper);
+        SideBand(p, plan.Lower, plan.Y1 - 0.02, 9.5, 20, upper);
+        TopBands(p, {plan.Lower[3], plan.Lower[4]}, plan.Y0, plan.Y1, upper);
+        p.OnStrip(plan.Lower[2], plan.Lower[3], 0, 1, plan.Y0, plan.Y1, upper);
+    }
+    if (d.Look == Trim::Stripes) {
+        TopBands(p, plan.Lower, Mid(plan) - 4.4, Mid(plan) - 1, d.Accent);
+        TopBands(p, plan.Lower, Mid(plan) + 1, Mid(plan) + 4.4, d.Accent);
     }
     const QPointF sTop = plan.Lower[4], sBottom = plan.Lower[5];
     p.OnStrip(sTop, sBottom, 0, 1, plan.Y0, plan.Y0 + 1, upper);
     p.OnStrip(sTop, sBottom, 0, 1, plan.Y1 - 1, plan.Y1, upper);
     p.OnStrip(sTop, sBottom, 0.3, 0.6, plan.Y0 + 4, plan.Y0 + 7, QColor(200, 222, 238), false);
+    if (d.Look == Trim::Band)
+        p.OnSide({{21, 5.5}, {46.3, 5.5}, {46.3, 9.5}, {21, 9.5}}, plan.Y1 + 0.015, d.Accent);
     // Cab door window, and passenger windows for the camper.
     const double sx = plan.Lower[5].x();
     p.OnSide({{sx + 1.5, 10.5}, {plan.Lower[4].x() + 0.5, 15}, {26, 15}, {26, 10.5}}, plan.Y1 + 0.02, Glass);
@@ -470,25 +563,27 @@ void DrawVan(IsoPainter& p, const Design& d, Body kind)
     const QPointF noseTop = plan.Lower[6], noseBottom = plan.Lower[0];
     Nose(p, noseTop, noseBottom, plan.Y0, plan.Y1);
     TailLamp(p, plan.Lower[1].x(), plan.Y1, 7, 9);
-    if (d.Marking == Mark::SideStripe)
-        p.OnSide({{27.5, 6.5}, {46, 6.5}, {46, 8.8}, {27.5, 8.8}}, plan.Y1 + 0.03, d.Second);
     if (kind == Body::Ambulance) {
-        // Red cross on the side and a blue lamp bar over the windscreen.
-        p.OnSide({{27.5, 9}, {46.3, 9}, {46.3, 13.8}, {44, 15.9}, {27.5, 15.9}}, plan.Y1 + 0.04, White);
-        p.OnSide({{27.5, 5.5}, {46, 5.5}, {46, 7.5}, {27.5, 7.5}}, plan.Y1 + 0.04, Red);
-        p.OnSide({{34.5, 9.5}, {37.5, 9.5}, {37.5, 15}, {34.5, 15}}, plan.Y1 + 0.05, Red);
-        p.OnSide({{33, 11}, {39, 11}, {39, 13.5}, {33, 13.5}}, plan.Y1 + 0.05, Red);
+        // Yellow and green squares down the side, a red cross above them and a
+        // blue lamp bar over the windscreen.
+        int i = 0;
+        for (double x = 9.5; x + 4 <= 46.5; x += 4, ++i) {
+            p.OnSide({{x, 3.2}, {x + 4, 3.2}, {x + 4, 6.3}, {x, 6.3}}, plan.Y1 + 0.03, i % 2 ? DarkGreen : Yellow);
+            p.OnSide({{x, 6.3}, {x + 4, 6.3}, {x + 4, 9.4}, {x, 9.4}}, plan.Y1 + 0.03, i % 2 ? Yellow : DarkGreen);
+        }
+        p.OnSide({{34.5, 10}, {37.5, 10}, {37.5, 15.5}, {34.5, 15.5}}, plan.Y1 + 0.05, Red);
+        p.OnSide({{33, 11.5}, {39, 11.5}, {39, 14}, {33, 14}}, plan.Y1 + 0.05, Red);
         p.Box(21, 24, 9, 23, 16, 18, QColor(40, 110, 255));
     }
     if (kind == Body::IceCream) {
-        // A cone on the roof over the cab.
+        // A cone on the roof over the cab, and the serving hatch.
         p.Prism({{24, 16}, {27, 16}, {28.5, 20}, {22.5, 20}}, 14, 18, QColor(222, 170, 90));
-        p.Disc(25.5, 16, 20.3, 2.8, White);
-        p.Disc(25.5, 16, 21.3, 1.8, Pink);
+        p.Disc(25.5, 16, 20.3, 2.8, Pink);
+        p.Disc(25.5, 16, 21.3, 1.8, QColor(120, 66, 40));
         p.OnSide({{28, 10}, {44, 10}, {44, 14}, {28, 14}}, plan.Y1 + 0.02, QColor(70, 40, 30));
-        p.OnSide({{28, 9}, {44, 9}, {44, 10}, {28, 10}}, plan.Y1 + 0.03, White);
+        p.OnSide({{28, 9}, {44, 9}, {44, 10}, {28, 10}}, plan.Y1 + 0.03, d.Accent);
     }
-    NearWheels(p, plan, d.Colour);
+    NearWheels(p, plan, d.Paint);
 }
 
 void DrawPickup(IsoPainter& p, const Design& d)
@@ -498,23 +593,39 @@ void DrawPickup(IsoPainter& p, const Design& d)
     plan.FrontWheel = 15;
     plan.RearWheel = 47;
     plan.WheelRadius = 4.6;
+    const QColor cabColour = d.Look == Trim::Roof ? d.Accent : d.Paint;
     FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Colour);
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint);
+    if (d.Look == Trim::Bonnet) {
+        TopBands(p, plan.Lower, plan.Y0, plan.Y1, d.Accent, -1e9, 16.5);
+        p.OnSide(ClipX(plan.Lower, -1e9, 16.5), plan.Y1 + 0.01, d.Accent);
+        p.OnStrip(plan.Lower[4], plan.Lower[0], 0, 1, plan.Y0, plan.Y1, d.Accent);
+    }
+    if (d.Look == Trim::Stripes) {
+        TopBands(p, plan.Lower, Mid(plan) - 4.4, Mid(plan) - 1, d.Accent, -1e9, 16.5);
+        TopBands(p, plan.Lower, Mid(plan) + 1, Mid(plan) + 4.4, d.Accent, -1e9, 16.5);
+    }
     // The load bed: dark floor inside three low walls.
-    p.Flat({{35, 7.5, 8.1}, {55.5, 7.5, 8.1}, {55.5, 24.5, 8.1}, {35, 24.5, 8.1}}, Scaled(d.Colour, 0.35));
-    p.Box(34, 57, 6, 7.5, 8, 10.5, d.Colour);
-    p.Box(55.5, 57, 6, 26, 8, 10.5, d.Colour);
+    p.Flat({{35, 7.5, 8.1}, {55.5, 7.5, 8.1}, {55.5, 24.5, 8.1}, {35, 24.5, 8.1}}, Scaled(d.Paint, 0.35));
+    p.Box(34, 57, 6, 7.5, 8, 10.5, d.Paint);
+    p.Box(55.5, 57, 6, 26, 8, 10.5, d.Paint);
     const Profile cab = {{16, 8.3}, {34.5, 8.3}, {34.5, 15.5}, {23, 15.5}};
     std::vector<QColor> edges(cab.size());
     edges[3] = GlassLight;
-    p.Prism(cab, 7, 25, d.Colour, edges);
+    p.Prism(cab, 7, 25, cabColour, edges);
     p.OnStrip(cab[3], cab[0], 0.25, 0.5, 11, 13.5, QColor(200, 222, 238), false);
-    SideGlass(p, {{17, 9.8}, {34, 9.8}, {34, 15.5}, {23, 15.5}}, 25, {}, d.Colour);
-    p.Box(34, 57, 24.5, 26, 8, 10.5, d.Colour);
-    p.Box(35, 37, 9, 23, 15.5, 16.5, d.Second); // roll bar lamp rack
+    SideGlass(p, {{17, 9.8}, {34, 9.8}, {34, 15.5}, {23, 15.5}}, 25, {}, cabColour);
+    if (d.Look == Trim::Stripes) {
+        TopBands(p, cab, Mid(plan) - 4.4, Mid(plan) - 1, d.Accent);
+        TopBands(p, cab, Mid(plan) + 1, Mid(plan) + 4.4, d.Accent);
+    }
+    p.Box(34, 57, 24.5, 26, 8, 10.5, d.Paint);
+    if (d.Look == Trim::Band)
+        p.OnSide({{7, 4.2}, {56.5, 4.2}, {56.5, 7.6}, {7, 7.6}}, plan.Y1 + 0.03, d.Accent);
+    p.Box(35, 37, 9, 23, 15.5, 16.5, Black); // roll bar lamp rack
     Nose(p, plan.Lower[4], plan.Lower[0], plan.Y0, plan.Y1);
     TailLamp(p, 57, plan.Y1, 8.2, 10.2);
-    NearWheels(p, plan, d.Colour);
+    NearWheels(p, plan, d.Paint);
 }
 
 void DrawBus(IsoPainter& p, const Design& d)
@@ -527,14 +638,17 @@ void DrawBus(IsoPainter& p, const Design& d)
     plan.RearWheel = 44;
     plan.WheelRadius = 4;
     FarWheels(p, plan);
-    std::vector<QColor> edges(plan.Lower.size());
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Colour, edges);
-    // White roof and a band of windows down the side.
-    TopBands(p, {plan.Lower[3], plan.Lower[4]}, plan.Y0 + 0.5, plan.Y1 - 0.5, Mix(d.Colour, White, 0.55));
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint);
+    // The roof and the band of windows, or a belt below them, in the second colour.
+    const QColor roof = d.Look == Trim::Roof ? d.Accent : Mix(d.Paint, White, 0.55);
+    TopBands(p, {plan.Lower[3], plan.Lower[4]}, plan.Y0 + 0.5, plan.Y1 - 0.5, roof);
+    if (d.Look == Trim::Roof)
+        p.OnSide({{3.5, 6}, {55.5, 6}, {55.5, 11.4}, {54.4, 12.5}, {4.6, 12.5}, {3.5, 11.4}}, plan.Y1 + 0.01, d.Accent);
     p.OnSide({{4, 7}, {54.5, 7}, {54.5, 11.5}, {4, 11.5}}, plan.Y1 + 0.02, Glass);
     for (double x = 10; x < 54; x += 6.5)
-        p.OnSide({{x, 7}, {x + 1.1, 7}, {x + 1.1, 11.5}, {x, 11.5}}, plan.Y1 + 0.04, d.Colour);
-    p.OnSide({{3.5, 4.2}, {55.5, 4.2}, {55.5, 5.4}, {3.5, 5.4}}, plan.Y1 + 0.03, d.Second);
+        p.OnSide({{x, 7}, {x + 1.1, 7}, {x + 1.1, 11.5}, {x, 11.5}}, plan.Y1 + 0.04, roof == d.Accent ? d.Accent : d.Paint);
+    if (d.Look == Trim::Band)
+        p.OnSide({{3.5, 3.2}, {55.5, 3.2}, {55.5, 5.8}, {3.5, 5.8}}, plan.Y1 + 0.03, d.Accent);
     // Big windscreen and the destination board on the flat front.
     const QPointF top = plan.Lower[5], bottom = plan.Lower[0];
     p.OnStrip(top, bottom, 0.0, 0.13, plan.Y0 + 1, plan.Y1 - 1, QColor(30, 30, 30), false);
@@ -543,25 +657,30 @@ void DrawBus(IsoPainter& p, const Design& d)
     p.OnStrip(top, bottom, 0.62, 0.78, plan.Y0 + 0.8, plan.Y0 + 3.5, HeadLight, false);
     p.OnStrip(top, bottom, 0.62, 0.78, plan.Y1 - 3.5, plan.Y1 - 0.8, HeadLight, false);
     p.OnStrip(top, bottom, 0.85, 1.0, plan.Y0, plan.Y1, Bumper);
-    NearWheels(p, plan, d.Colour);
+    NearWheels(p, plan, d.Paint);
 }
 
 void DrawRacer(IsoPainter& p, const Design& d)
 {
-    // Open wheels on stub axles, a slim hull, a cockpit and a rear wing.
+    // Open wheels on stub axles, a slim hull, a cockpit and a rear wing; the
+    // wings, the helmet and a broad stripe down the hull in the second colour.
     const double y0 = 11, y1 = 21;
     p.Wheel(14, 7.5, 4.3, Tyre, Tyre);
     p.Wheel(48, 7.5, 4.8, Tyre, Tyre);
     p.Box(12, 16, 7.5, 24.5, 3.5, 4.8, Bumper);
     p.Box(46, 50, 7.5, 24.5, 3.5, 4.8, Bumper);
-    p.Box(4, 9, 8, 24, 1.5, 3, d.Second); // front wing
-    p.Prism({{5, 2}, {58, 2}, {58, 6}, {44, 8}, {22, 6.5}, {5, 4.5}}, y0, y1, d.Colour);
+    p.Box(4, 9, 8, 24, 1.5, 3, d.Accent); // front wing
+    const Profile hull = {{5, 2}, {58, 2}, {58, 6}, {44, 8}, {22, 6.5}, {5, 4.5}};
+    p.Prism(hull, y0, y1, d.Paint);
+    if (d.Look == Trim::Stripes)
+        TopBands(p, hull, 14, 18, d.Accent);
+    if (d.Look == Trim::Band)
+        p.OnSide({{6, 2.6}, {57.5, 2.6}, {57.5, 4.6}, {6, 4.6}}, y1 + 0.03, d.Accent);
     p.Flat({{30, 13, 7.3}, {38, 13, 7.8}, {38, 19, 7.8}, {30, 19, 7.3}}, QColor(20, 20, 20));
-    p.Disc(35, 16, 8.6, 2.2, d.Second); // helmet
-    p.Box(40, 46, 12.5, 19.5, 7.5, 10.5, d.Colour); // air box
+    p.Disc(35, 16, 8.6, 2.2, d.Accent); // helmet
+    p.Box(40, 46, 12.5, 19.5, 7.5, 10.5, d.Paint); // air box
     p.Box(55, 57, 15, 17, 6, 8, Black);
-    p.Box(52, 59, 6.5, 25.5, 8, 9.5, d.Second); // rear wing
-    NumberDisc(p, {27, 21, 4.2}, d.Number, Black);
+    p.Box(52, 59, 6.5, 25.5, 8, 9.5, d.Accent); // rear wing
     p.Wheel(14, 24.5, 4.3, Tyre, Hub);
     p.Wheel(48, 24.5, 4.8, Tyre, Hub);
 }
@@ -575,13 +694,20 @@ void DrawJeep(IsoPainter& p, const Design& d)
     plan.WheelRadius = 5;
     plan.Y0 = 7;
     plan.Y1 = 25;
+    const QColor seats = d.Look == Trim::Roof ? d.Accent : Seat;
     FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Colour);
-    p.Flat({{24, 8.5, 11.05}, {48.5, 8.5, 11.05}, {48.5, 23.5, 11.05}, {24, 23.5, 11.05}}, Scaled(d.Colour, 0.35));
-    for (double x : {30.0, 40.0}) {
-        p.Box(x, x + 5, 9, 15, 11, 13, Seat);
-        p.Box(x, x + 5, 17, 23, 11, 13, Seat);
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint);
+    if (d.Look == Trim::Bonnet) {
+        TopBands(p, plan.Lower, plan.Y0, plan.Y1, d.Accent, -1e9, 22);
+        p.OnSide(ClipX(plan.Lower, -1e9, 22), plan.Y1 + 0.01, d.Accent);
     }
+    p.Flat({{24, 8.5, 11.05}, {48.5, 8.5, 11.05}, {48.5, 23.5, 11.05}, {24, 23.5, 11.05}}, Scaled(d.Paint, 0.35));
+    for (double x : {30.0, 40.0}) {
+        p.Box(x, x + 5, 9, 15, 11, 13, seats);
+        p.Box(x, x + 5, 17, 23, 11, 13, seats);
+    }
+    if (d.Look == Trim::Band)
+        p.OnSide({{8.6, 6}, {49.4, 6}, {49.4, 9.4}, {8.6, 9.4}}, plan.Y1 + 0.03, d.Accent);
     // Roll bar and an upright windscreen.
     p.Box(38, 39.5, 7.5, 8.8, 11, 17, Black);
     p.Box(38, 39.5, 23.2, 24.5, 11, 17, Black);
@@ -595,7 +721,7 @@ void DrawJeep(IsoPainter& p, const Design& d)
         p.OnStrip(top, bottom, 0.15, 0.7, y, y + 1, Grille);
     p.OnStrip(top, bottom, 0.15, 0.45, plan.Y0 + 1, plan.Y0 + 4, HeadLight, false);
     p.OnStrip(top, bottom, 0.15, 0.45, plan.Y1 - 4, plan.Y1 - 1, HeadLight, false);
-    NearWheels(p, plan, d.Colour);
+    NearWheels(p, plan, d.Paint);
 }
 
 void DrawFireEngine(IsoPainter& p, const Design& d)
@@ -608,25 +734,25 @@ void DrawFireEngine(IsoPainter& p, const Design& d)
     plan.RearWheel = 47;
     plan.WheelRadius = 4.5;
     FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Colour);
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint);
     const Profile cab = {{4, 9.5}, {18, 9.5}, {18, 16}, {6, 16}, {4, 13}};
     std::vector<QColor> edges(cab.size());
     edges[4] = GlassLight;
-    p.Prism(cab, 7, 25, d.Colour, edges);
+    p.Prism(cab, 7, 25, d.Paint, edges);
     p.OnSide({{6, 11.5}, {11, 11.5}, {11, 15}, {7, 15}, {6, 13.5}}, 25.02, Glass);
     p.OnSide({{12, 11.5}, {16.5, 11.5}, {16.5, 15}, {12, 15}}, 25.02, Glass);
     p.Box(8, 14, 11, 21, 16, 17.5, QColor(40, 110, 255));
     // The ladder on its rack, rails and rungs.
-    p.Box(20, 56, 10, 11.5, 9.5, 11, d.Second);
-    p.Box(20, 56, 20.5, 22, 9.5, 11, d.Second);
+    p.Box(20, 56, 10, 11.5, 9.5, 11, d.Accent);
+    p.Box(20, 56, 20.5, 22, 9.5, 11, d.Accent);
     for (double x = 22; x < 56; x += 4)
-        p.Box(x, x + 1, 11.5, 20.5, 10, 10.8, d.Second);
+        p.Box(x, x + 1, 11.5, 20.5, 10, 10.8, d.Accent);
     p.OnSide({{19, 4}, {59, 4}, {59, 5.2}, {19, 5.2}}, 25.03, Silver);
     for (double x = 22; x < 58; x += 9)
-        p.OnSide({{x, 6}, {x + 7, 6}, {x + 7, 8.8}, {x, 8.8}}, 25.03, Scaled(d.Colour, 0.8));
+        p.OnSide({{x, 6}, {x + 7, 6}, {x + 7, 8.8}, {x, 8.8}}, 25.03, Scaled(d.Paint, 0.8));
     const QPointF top = plan.Lower[3], bottom = plan.Lower[0];
     Nose(p, top, bottom, plan.Y0, plan.Y1);
-    NearWheels(p, plan, d.Colour);
+    NearWheels(p, plan, d.Paint);
 }
 
 void DrawTowTruck(IsoPainter& p, const Design& d)
@@ -637,46 +763,103 @@ void DrawTowTruck(IsoPainter& p, const Design& d)
     plan.RearWheel = 46;
     plan.WheelRadius = 4.6;
     FarWheels(p, plan);
-    p.Prism(plan.Lower, plan.Y0, plan.Y1, Scaled(d.Colour, 0.9));
+    p.Prism(plan.Lower, plan.Y0, plan.Y1, Scaled(d.Paint, 0.9));
     const Profile cab = {{6, 8}, {25, 8}, {25, 16}, {13, 16}, {8, 11}};
     std::vector<QColor> edges(cab.size());
     edges[3] = GlassLight;
-    p.Prism(cab, 6, 26, d.Colour, edges);
+    p.Prism(cab, 6, 26, d.Paint, edges);
     p.OnSide({{10, 11.2}, {14, 15}, {23.5, 15}, {23.5, 11.2}}, 26.02, Glass);
     p.Box(16, 20, 10, 22, 16, 17.5, Orange);
     // The crane: a black post and a boom leaning back, with its hook.
     p.Box(30, 33, 14, 18, 8, 13, Black);
-    p.Prism({{31, 12}, {55, 8.5}, {55.5, 10}, {31.5, 14}}, 14.5, 17.5, d.Second);
+    p.Prism({{31, 12}, {55, 8.5}, {55.5, 10}, {31.5, 14}}, 14.5, 17.5, d.Accent);
     p.Box(54, 55.5, 15.5, 16.5, 3.5, 9, Black);
     p.OnSide({{27, 4.5}, {55, 4.5}, {55, 7}, {27, 7}}, 26.03, Black);
     for (double x = 28; x < 55; x += 5)
-        p.OnSide({{x, 4.5}, {x + 2.5, 4.5}, {x + 2.5, 7}, {x, 7}}, 26.04, d.Colour);
+        p.OnSide({{x, 4.5}, {x + 2.5, 4.5}, {x + 2.5, 7}, {x, 7}}, 26.04, d.Paint);
     Nose(p, cab[4], {6, 3}, 6, 26);
-    NearWheels(p, plan, d.Colour);
+    NearWheels(p, plan, d.Paint);
 }
 
-void DrawBoxTruck(IsoPainter& p, const Design& d)
+// A lorry's frame over its wheels and a short cab ahead of what it carries;
+// the far wheels drawn, the near ones left for last.
+Plan Lorry(IsoPainter& p, const Design& d, double rear, double frameTop, double rearWheel, double radius)
 {
     Plan plan;
-    plan.Lower = {{6, 3}, {47, 3}, {47, 7}, {6, 7}};
+    plan.Lower = {{6, 3}, {rear, 3}, {rear, frameTop}, {6, frameTop}};
     plan.FrontWheel = 12.5;
-    plan.RearWheel = 40;
-    plan.WheelRadius = 4.5;
+    plan.RearWheel = rearWheel;
+    plan.WheelRadius = radius;
     FarWheels(p, plan);
     p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
     const Profile cab = {{6, 7}, {20, 7}, {20, 14}, {10, 14}, {6, 10}};
     std::vector<QColor> edges(cab.size());
     edges[3] = GlassLight;
-    p.Prism(cab, 6.5, 25.5, d.Colour, edges);
+    p.Prism(cab, 6.5, 25.5, d.Paint, edges);
     p.OnSide({{8.5, 10.5}, {10.8, 13.2}, {18.5, 13.2}, {18.5, 10.5}}, 25.52, Glass);
-    // The cargo box towers over the cab; its side carries the firm's colours.
-    p.Box(21, 46, 6, 26, 6, 16, d.Marking == Mark::SideStripe ? White : d.Colour);
-    const QColor band = d.Second;
-    p.OnSide({{22, 8.5}, {45, 8.5}, {45, 11.5}, {22, 11.5}}, 26.03, band);
-    p.OnSide({{22, 12.5}, {45, 12.5}, {45, 13.5}, {22, 13.5}}, 26.03, band);
     Nose(p, cab[4], cab[0], 6.5, 25.5);
+    return plan;
+}
+
+void DrawBoxTruck(IsoPainter& p, const Design& d)
+{
+    const Plan plan = Lorry(p, d, 47, 7, 40, 4.5);
+    // The cargo box towers over the cab: the accent, or the paint with bands.
+    const QColor box = d.Look == Trim::Roof ? d.Accent : d.Paint;
+    p.Box(21, 46, 6, 26, 6, 16, box);
+    if (d.Look == Trim::Band) {
+        p.OnSide({{22, 8.5}, {45, 8.5}, {45, 11.5}, {22, 11.5}}, 26.03, d.Accent);
+        p.OnSide({{22, 12.5}, {45, 12.5}, {45, 13.5}, {22, 13.5}}, 26.03, d.Accent);
+    }
     TailLamp(p, 47, 26, 6.5, 8);
-    NearWheels(p, plan, d.Colour);
+    NearWheels(p, plan, d.Paint);
+}
+
+void DrawTanker(IsoPainter& p, const Design& d)
+{
+    const Plan plan = Lorry(p, d, 53, 6.5, 44, 4.3);
+    // The tank, hooped in the paint of the cab, with a walkway on top.
+    Barrel(p, 22, 52, 16, 11.5, 6.2, d.Accent);
+    for (double x : {22.0, 36.5, 50.5})
+        Barrel(p, x, x + 1.5, 16, 11.5, 6.4, d.Paint, false);
+    p.Box(28, 46, 14.5, 17.5, 17.4, 18.2, Bumper);
+    if (d.Look == Trim::Band)
+        p.OnSide({{23.5, 9.5}, {36.5, 9.5}, {36.5, 12}, {23.5, 12}}, 22.15, d.Paint);
+    NearWheels(p, plan, d.Paint);
+}
+
+// A farm tractor: a narrow bonnet, and big rear wheels either side of a glass cab.
+void DrawTractor(IsoPainter& p, const Design& d)
+{
+    const double frontX = 12, frontR = 3.8, rearX = 35, rearR = 7;
+    const QColor guard = d.Look == Trim::Bonnet ? d.Accent : d.Paint;
+    auto rim = [&p](double x, double y, double r, double hub, const QColor& colour) {
+        std::vector<V3> points;
+        for (int i = 0; i < 16; ++i) {
+            const double a = i * 2 * M_PI / 16;
+            points.push_back({x + hub * std::cos(a), y, r + hub * std::sin(a)});
+        }
+        p.Flat(points, colour);
+    };
+    p.Wheel(frontX, 10, frontR, Tyre, Tyre);
+    p.Wheel(rearX, 6.5, rearR, Tyre, Tyre);
+    p.Box(27, 43, 7, 10.5, 13.6, 15, guard);
+    p.Box(29, 42, 10.5, 21.5, 8, 9.5, d.Paint);
+    p.Prism({{29, 9.5}, {42, 9.5}, {42, 18}, {31, 18}}, 10.5, 21.5, Glass, {QColor(), Glass, QColor(), GlassLight});
+    p.Box(28.5, 43, 10, 22, 18, 19.5, d.Look == Trim::Roof ? d.Accent : d.Paint); // cab roof
+    p.Box(6, 30, 11.5, 20.5, 3, 11, d.Paint); // bonnet over the engine
+    p.OnStrip({6, 11}, {6, 3}, 0.15, 0.85, 13, 19, Grille);
+    p.OnStrip({6, 11}, {6, 3}, 0.1, 0.3, 11.8, 13.6, HeadLight, false);
+    p.OnStrip({6, 11}, {6, 3}, 0.1, 0.3, 18.4, 20.2, HeadLight, false);
+    if (d.Look == Trim::Band)
+        p.OnSide({{6.5, 5}, {29.5, 5}, {29.5, 8}, {6.5, 8}}, 20.53, d.Accent);
+    p.Box(19, 20.5, 14, 15.5, 11, 16, Black); // exhaust
+    p.Box(27, 43, 22, 25.5, 13.6, 15, guard);
+    p.Wheel(frontX, 22, frontR, Tyre, Tyre);
+    rim(frontX, 22.02, frontR, 2.2, d.Accent);
+    p.Wheel(rearX, 25.6, rearR, Tyre, Tyre);
+    rim(rearX, 25.62, rearR, 4.4, d.Accent);
+    rim(rearX, 25.64, rearR, 1.4, Scaled(d.Accent, 0.6));
 }
 
 const Design& DesignOf(int carId)
@@ -701,15 +884,15 @@ void PaintCar(QImage& image, QPointF origin, int carId)
         const Plan plan = SuvPlan();
         DrawPlan(p, plan, d);
         // Roof rails.
-        p.Box(24, 44, plan.Y0 + 1.6, plan.Y0 + 2.8, 16.8, 17.8, d.Second);
-        p.Box(24, 44, plan.Y1 - 2.8, plan.Y1 - 1.6, 16.8, 17.8, d.Second);
+        p.Box(24, 44, plan.Y0 + 1.6, plan.Y0 + 2.8, 16.8, 17.8, Bumper);
+        p.Box(24, 44, plan.Y1 - 2.8, plan.Y1 - 1.6, 16.8, 17.8, Bumper);
         break;
     }
     case Body::CityCar: DrawPlan(p, CityCarPlan(), d); break;
     case Body::Limousine: {
         const Plan plan = LimousinePlan();
         DrawPlan(p, plan, d);
-        p.OnSide({{5, 5.2}, {59, 5.2}, {59, 5.9}, {5, 5.9}}, plan.Y1 + 0.03, Silver);
+        p.OnSide({{5, 5.2}, {59, 5.2}, {59, 5.9}, {5, 5.9}}, plan.Y1 + 0.05, Silver);
         break;
     }
     case Body::Convertible: DrawConvertible(p, d); break;
@@ -726,6 +909,8 @@ void PaintCar(QImage& image, QPointF origin, int carId)
     case Body::FireEngine: DrawFireEngine(p, d); break;
     case Body::TowTruck: DrawTowTruck(p, d); break;
     case Body::BoxTruck: DrawBoxTruck(p, d); break;
+    case Body::Tanker: DrawTanker(p, d); break;
+    case Body::Tractor: DrawTractor(p, d); break;
     }
 }
 

@@ -43,7 +43,3 @@ int TinyTextWidth(const std::string& text, int scale)
     return text.empty() ? 0 : (static_cast<int>(text.size()) * 4 - 1) * scale;
 }
 
-void DrawDigits(QPainter& painter, QPoint topLeft, int number, const QColor& colour)
-{
-    DrawTinyText(painter, topLeft, std::to_string(number), colour);
-}

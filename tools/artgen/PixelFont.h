@@ -9,4 +9,3 @@
 // Each glyph is 3 pixels wide with one pixel between glyphs.
 void DrawTinyText(QPainter& painter, QPoint topLeft, const std::string& text, const QColor& colour, int scale = 1);
 int TinyTextWidth(const std::string& text, int scale = 1);
-void DrawDigits(QPainter& painter, QPoint topLeft, int number, const QColor& colour);

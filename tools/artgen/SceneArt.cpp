@@ -341,10 +341,72 @@ QImage MapBackground(int shapeId, const std::vector<QImage>&)
     return image;
 }
 
+namespace {
+
+// Where the MENU and STAGES pages write their texts over the page background,
+// in the picture's own pixels (the picture sits 8 pixels into its page). Light
+// text needs a near-black ground there: the grey mode labels, the dark red credit
+// lines under the menu, the pink shop texts.
+struct DarkZone {
+    QRectF Area;
+    double Corner;  // radius of its rounded corners
+    double Light;   // what is left of the scene inside
+    double Feather; // pixels over which the scene comes back outside
+};
+
+const DarkZone PageDarkZones[] = {
+    {QRectF(128, 40, 516, 388), 70, 0.4, 90}, // the menu frame, its buttons and both shop columns
+    {QRectF(196, 56, 360, 154), 40, 0.06, 100}, // the six mode labels
+    {QRectF(214, 440, 362, 60), 26, 0, 70},    // the two credit lines
+};
+
+// Lamps along the edges of the car park, clear of every dark zone.
+const QPointF PageLamps[] = {{64, 384}, {104, 262}, {704, 192}, {738, 338}};
+
+double SmoothStep(double t)
+{
+    t = std::clamp(t, 0.0, 1.0);
+    return t * t * (3 - 2 * t);
+}
+
+double DarkZoneLight(double x, double y)
+{
+    double light = 1;
+    for (const DarkZone& z : PageDarkZones) {
+        // Distance outside the rectangle with rounded corners.
+        const QRectF core = z.Area.adjusted(z.Corner, z.Corner, -z.Corner, -z.Corner);
+        const double dx = std::max({core.left() - x, x - core.right(), 0.0});
+        const double dy = std::max({core.top() - y, y - core.bottom(), 0.0});
+        const double outside = std::max(0.0, std::hypot(dx, dy) - z.Corner);
+        light = std::min(light, z.Light + (1 - z.Light) * SmoothStep(outside / z.Feather));
+    }
+    return light;
+}
+
+// A lamp post standing at its foot; its lamp is drawn apart, after the night
+// has dimmed everything else.
+void LampPost(QImage& image, QPointF foot)
+{
+    QPainter p(&image);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(54, 56, 62));
+    p.drawRect(QRectF(foot.x() - 1, foot.y() - 30, 2, 30));
+    p.drawRect(QRectF(foot.x() - 1, foot.y() - 31, 7, 2));
+}
+
+void Lamp(QImage& image, QPointF foot)
+{
+    QPainter p(&image);
+    p.fillRect(QRectF(foot.x() + 3, foot.y() - 30, 4, 2), QColor(255, 236, 170));
+}
+
+} // namespace
+
 QImage PageBackground(const std::vector<QImage>& catalogue)
 {
-    // A wide night-time car park seen from further up the same hill: bays of
-    // parked cars, a lane, and the town around them, all dimmed behind the menu.
+    // A wide car park at night seen from further up the same hill: bays of
+    // parked cars, a lane, and the town around them. Lamps light its edges; the
+    // middle, where the pages write their texts, lies calm in the dark.
     QImage image(769, 481, QImage::Format_RGB32);
     Theme theme = ThemeOf(7);
     theme.Buildings = 0.7;
@@ -361,17 +423,28 @@ QImage PageBackground(const std::vector<QImage>& catalogue)
             DrawPicture(image, catalogue[static_cast<size_t>(1 + random.Below(82))], bay.Left + 11, bay.Top - 4);
         }
     Surroundings(image, theme, lot, 777, 9);
-    // Dim and cool it, darker towards the edges.
+    for (const QPointF& lamp : PageLamps)
+        LampPost(image, lamp);
+    // Night: a cool, dim ground light, warm pools under the lamps, and the dark zones.
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const double dx = (x - 384.0) / 420.0, dy = (y - 240.0) / 300.0;
-            const double light = 0.46 - 0.22 * std::min(1.0, dx * dx + dy * dy);
+            double warm = 0;
+            for (const QPointF& lamp : PageLamps) {
+                const double dx = (x - lamp.x()) / 95.0, dy = (y - lamp.y()) / 60.0;
+                warm += std::exp(-(dx * dx + dy * dy));
+            }
+            warm = std::min(1.0, warm);
+            const double dim = DarkZoneLight(x, y);
+            const double light = (0.34 + 0.42 * warm) * dim;
             const QColor c(line[x]);
-            line[x] = qRgb(static_cast<int>(c.red() * light * 0.9), static_cast<int>(c.green() * light * 0.95),
-                           std::min(255, static_cast<int>(c.blue() * light * 1.15 + 6)));
+            line[x] = qRgb(std::min(255, static_cast<int>(c.red() * light * (0.86 + 0.2 * warm))),
+                           std::min(255, static_cast<int>(c.green() * light * (0.92 + 0.06 * warm))),
+                           std::min(255, static_cast<int>(c.blue() * light * (1.12 - 0.3 * warm) + 5 * dim)));
         }
     }
+    for (const QPointF& lamp : PageLamps)
+        Lamp(image, lamp);
     return image;
 }
 
