@@ -68,8 +68,8 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     BuildGamePage();
     BuildStagesPage(shopPictures.get());
 
-    PlayView.SetRepaintCallback([this] { Image321->update(); });
-    PreviewBox.SetRepaintCallback([this] { Image322->update(); });
+    PlayView.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image321->Repaint(changed); });
+    PreviewBox.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image322->Repaint(changed); });
     Scene.SetCarsLeftSink([this](int32_t carsLeft) { ShowCarsLeftLabel(carsLeft); });
     Scene.SetBackgroundErrorSink([this](const std::string& message) { PendingErrors.push_back(message); });
     InstallKeyPreview(*this);

@@ -239,10 +239,13 @@ void LayerScene::Changed()
         return;
     Render();
     if (Repaint)
-        Repaint();
+        Repaint(Fast->Damage);
 }
 
-void LayerScene::SetRepaintCallback(std::function<void()> repaint) { Repaint = std::move(repaint); }
+void LayerScene::SetRepaintCallback(std::function<void(const std::vector<Rect>&)> repaint)
+{
+    Repaint = std::move(repaint);
+}
 
 const Picture& LayerScene::Frame() const { return Composed; }
 

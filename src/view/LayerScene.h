@@ -52,7 +52,9 @@ public:
     int UpdateCount() const;
     // Recomposes and calls the repaint callback, but only when no bracket is open.
     void Changed();
-    void SetRepaintCallback(std::function<void()> repaint);
+    // Called at each repaint with the rectangles it recomposed: every pixel that
+    // differs from the frame before lies inside them (none when nothing changed).
+    void SetRepaintCallback(std::function<void(const std::vector<Rect>& changed)> repaint);
 
     // The composed view, as of the last repaint.
     const Picture& Frame() const;
@@ -77,6 +79,6 @@ private:
     int Updates = 0;
     Picture Composed;
     int64_t LastComposed = 0;
-    std::function<void()> Repaint;
+    std::function<void(const std::vector<Rect>&)> Repaint;
     std::unique_ptr<Impl> Fast;
 };

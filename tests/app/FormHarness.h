@@ -1,5 +1,6 @@
 #pragma once
 // A program folder of its own for every window test, and a window playing in it.
+#include "FormProbe.h"
 #include "ScriptedDialogs.h"
 #include "app/Form1.h"
 #include "view/Projection.h"
@@ -13,14 +14,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
-
-// The window tests look inside the window through this.
-struct FormProbe {
-    static Profile& ProfileOf(TForm1& form) { return form.PlayerProfile; }
-    static Board& BoardOf(TForm1& form) { return form.GameBoard; }
-    static const LevelTable& TableOf(TForm1& form) { return form.Table; }
-    static PlayScene& SceneOf(TForm1& form) { return form.Scene; }
-};
 
 // Levels whose rows hold a single car in the first column, so every car is free
 // at once and a board is won by matching its pairs in any order.

@@ -8,6 +8,7 @@
 #include "view/TestFiles.h"
 
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -731,6 +732,44 @@ TEST(WindowErrors, ABrokenLevelIsShownAndTheBoardInPlayStays)
     EXPECT_TRUE(form.GetBoard().Cells == dealt);
     EXPECT_EQ(form.Pages->currentWidget(), form.TabSheet1);
     EXPECT_FALSE(form.GetBoard().InputEnabled);
+}
+
+// A mouse that reports hundreds of moves a second: the play view reaches the
+// screen once a frame, with only the bays that changed, and ends up current.
+TEST_F(WindowTest, PointerMovesWithinAFrameShareOneRepaintOfTheirBays)
+{
+    StartGame();
+    Form->show();
+    Form->B_GAMEClick();
+    QApplication::processEvents();
+    struct Paints : QObject {
+        std::vector<QRect> Regions; // bounding rectangle of each paint
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                Regions.push_back(static_cast<QPaintEvent*>(e)->region().boundingRect());
+            return false;
+        }
+    } paints;
+    Form->Image321->installEventFilter(&paints);
+    QTest::qWait(2 * LayeredImage::FrameMilliseconds); // the page is shown; a frame passes
+    paints.Regions.clear();
+    const QPoint first = BayCentre(3, 11), second = BayCentre(3, 12);
+    for (int n = 0; n < 20; ++n) {
+        const QPoint p = n % 2 == 0 ? first : second;
+        Form->Image321MouseMove(p.x(), p.y());
+        QApplication::processEvents();
+    }
+    QTest::qWait(3 * LayeredImage::FrameMilliseconds);
+    ASSERT_FALSE(paints.Regions.empty());
+    EXPECT_LE(paints.Regions.size(), 10u) << "twenty moves within a frame or two";
+    const QRect bays = QRect(BayRect(3, 11).Left, BayRect(3, 11).Top, 96, 48) |
+                       QRect(BayRect(3, 12).Left, BayRect(3, 12).Top, 96, 48) |
+                       QRect(StartRect.Left, StartRect.Top, 96, 48);
+    for (const QRect& r : paints.Regions)
+        EXPECT_TRUE(bays.contains(r)) << "a repaint beyond the marker's bays";
+    EXPECT_EQ(Form->PlayViewScene().Layer(HoverMarkerLayer).Location, BayRect(3, 12));
+    Form->Image321->removeEventFilter(&paints);
 }
 
 TEST_F(WindowTest, HeaderGradientRowsAndThePreviewPlaceholder)

@@ -187,7 +187,7 @@ TEST(LayerSceneBrackets, OneRepaintPerClosedBracket)
     const Catalogue pictures = fixture::SyntheticCatalogue();
     LayerScene scene(100, 60, Black);
     int repaints = 0;
-    scene.SetRepaintCallback([&] { ++repaints; });
+    scene.SetRepaintCallback([&](const std::vector<Rect>&) { ++repaints; });
     scene.AddLayer();
     scene.SetPicture(0, pictures[3]);
 
@@ -214,7 +214,7 @@ TEST(LayerSceneBrackets, UnmatchedEndUpdateNeverGoesNegative)
 {
     LayerScene scene(10, 10, Black);
     int repaints = 0;
-    scene.SetRepaintCallback([&] { ++repaints; });
+    scene.SetRepaintCallback([&](const std::vector<Rect>&) { ++repaints; });
     scene.EndUpdate();
     EXPECT_EQ(scene.UpdateCount(), 0);
     scene.Changed();
@@ -251,6 +251,19 @@ TEST_P(EachKernel, DamageTrackedComposeEqualsFullCompose)
     }
     scene.LoadBackground(back);
     Repaint(scene);
+
+    // The screen as a widget keeps it: only the rectangles each repaint hands
+    // over are copied from the new frame. It must always equal the frame.
+    Picture screen = scene.Frame();
+    scene.SetRepaintCallback([&](const std::vector<Rect>& changed) {
+        for (const Rect& r : changed) {
+            ASSERT_FALSE(IsEmpty(r));
+            ASSERT_EQ(Intersect(r, Rect{0, 0, 768, 480}), r) << "a rectangle past the view";
+            for (int32_t y = r.Top; y < r.Bottom; ++y)
+                for (int32_t x = r.Left; x < r.Right; ++x)
+                    screen.At(x, y) = scene.Frame().At(x, y);
+        }
+    });
 
     Picture reference;
     for (int step = 0; step < 600; ++step) {
@@ -291,6 +304,7 @@ TEST_P(EachKernel, DamageTrackedComposeEqualsFullCompose)
         scene.Changed();
         scene.ComposeFull(reference);
         ASSERT_EQ(scene.Frame().Pixels, reference.Pixels) << "after step " << step;
+        ASSERT_EQ(screen.Pixels, reference.Pixels) << "a changed pixel outside the repainted rectangles, step " << step;
     }
 }
 

@@ -38,14 +38,18 @@ struct Game : ::testing::Test {
     PlayScene Scene{Play, Preview, Pictures};
     int PlayRepaints = 0;
     int PreviewRepaints = 0;
+    std::vector<Rect> PlayChanged; // of the latest repaint
     std::vector<std::string> Errors;
 
     Game()
     {
         Table->Level(Level72) = Level(9, 9, {105, 110, 10, 9, 8, 7, 6, 5});
         Table->Level(Level60) = Level(8, 3, {5, 4});
-        Play.SetRepaintCallback([this] { ++PlayRepaints; });
-        Preview.SetRepaintCallback([this] { ++PreviewRepaints; });
+        Play.SetRepaintCallback([this](const std::vector<Rect>& changed) {
+            ++PlayRepaints;
+            PlayChanged = changed;
+        });
+        Preview.SetRepaintCallback([this](const std::vector<Rect>&) { ++PreviewRepaints; });
         Scene.SetBackgroundErrorSink([this](const std::string& message) { Errors.push_back(message); });
     }
 
@@ -341,6 +345,10 @@ TEST_F(Game, EveryHandlerRepaintsOncePerBracket)
     EXPECT_EQ(PlayRepaints, 2);
     EXPECT_EQ(PreviewRepaints, 1);
     ExpectFrameCurrent();
+    // Only the marker's old and new bays are handed on for the screen, not the view.
+    EXPECT_EQ(PlayChanged, (std::vector<Rect>{BayRect(5, 9), BayRect(6, 9)}));
+    PointerMoveBay(*TheBoard, Scene, BayPos{6, 9}, options);
+    EXPECT_TRUE(PlayChanged.empty()) << "a move within the same bay changes nothing on screen";
 
     // A click that selects, one off the board.
     const BoardShape& s = TheBoard->CurrentShape;
