@@ -245,15 +245,21 @@ TEST_F(ShopWindowTest, LoadFailuresKeepWhatWasNotRead)
     EXPECT_EQ(Form->SpinEdit2->text(), "75");
     Form->SpinEdit2->setValue(2);
 
+    // A saved line with a foreign character at 0-based `at`, loaded; the errors shown.
+    auto loadDamaged = [&](const Profile& saved, SpinValues spins, size_t at) {
+        std::string line = FormatProfileLine(saved, spins);
+        line[at] = 'x';
+        Folder.Write("vrz.sav", line + "\n");
+        Boxes.Shown.clear();
+        Form->SpeedButton2Click();
+        return Boxes.Texts("error");
+    };
+    const std::vector<std::string> damaged{"'x' is not a valid integer value."};
+
     // The unlocked levels are read and the maxima follow; the values, not read, stay.
     Profile low;
     low.UnlockedNormal = 1;
-    std::string cut = FormatProfileLine(low, SpinValues{1, 1});
-    cut[19] = 'x';
-    Folder.Write("vrz.sav", cut + "\n");
-    Boxes.Shown.clear();
-    Form->SpeedButton2Click();
-    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"'x' is not a valid integer value."});
+    EXPECT_EQ(loadDamaged(low, SpinValues{1, 1}, 19), damaged);
     EXPECT_EQ(Form->SpinEdit2->maximum(), 1);
     EXPECT_EQ(Form->SpinEdit2->value(), 2) << "a new maximum does not clamp";
     TheProfile().UnlockedNormal = 2;
@@ -264,12 +270,7 @@ TEST_F(ShopWindowTest, LoadFailuresKeepWhatWasNotRead)
     Profile p;
     p.Money = 1234;
     p.UnlockedNormal = 9;
-    std::string line = FormatProfileLine(p, SpinValues{3, 1});
-    line[15] = 'x';
-    Folder.Write("vrz.sav", line + "\n");
-    Boxes.Shown.clear();
-    Form->SpeedButton2Click();
-    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{"'x' is not a valid integer value."});
+    EXPECT_EQ(loadDamaged(p, SpinValues{3, 1}, 15), damaged);
     EXPECT_TRUE(Boxes.Texts("information").empty()) << "no \"Profile loaded\"";
     EXPECT_EQ(TheProfile().Money, 1234);
     EXPECT_EQ(TheProfile().UnlockedNormal, 2);
