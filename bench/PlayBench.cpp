@@ -42,8 +42,7 @@ struct DealtGame {
             if (IsReachableLevel(n) && ShapeById(Table.Level(n).ShapeId).CellCount > ShapeById(Table.Level(level).ShapeId).CellCount)
                 level = n;
         const int32_t shapeId = Table.Level(level).ShapeId;
-        PictureRead background = ReadBitmapFile(ProgramFolder() + "map/map" + std::to_string(shapeId) + ".bmp");
-        Scene.SetNextBackground(shapeId, std::move(background.Image));
+        Scene.SetNextBackground(shapeId, ReadBitmapFile(ProgramFolder() + "map/map" + std::to_string(shapeId) + ".bmp"));
         SetRandomState(2024u);
         InitMap(TheBoard, Scene, Pool, Table, level, shapeId);
         TheBoard.InputEnabled = true;

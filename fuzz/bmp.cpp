@@ -69,11 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::WriteFile(path, data, size);
 
     game.Error.clear();
-    PictureRead read = ReadBitmapFile(path);
-    if (read.Error.empty())
-        game.Scene.SetNextBackground(TheShape, std::move(read.Image));
-    else
-        game.Scene.SetNextBackgroundError(TheShape, std::move(read.Error));
+    game.Scene.SetNextBackground(TheShape, ReadBitmapFile(path));
     SetRandomState(7);
     InitMap(*game.TheBoard, game.Scene, game.Pool, *game.Table, TheLevel, TheShape);
     const Picture& back = game.Play.Background();

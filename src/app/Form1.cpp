@@ -199,30 +199,23 @@ void TForm1::StartUp()
     SpinEdit3->setValue(1);
     SpinEdit2->setMaximum(PlayerProfile.UnlockedNormal);
     SpinEdit3->setMaximum(PlayerProfile.UnlockedAdvanced);
-    const int32_t shapeId = Table.Level(CurrentLevel).ShapeId;
-    ReadBackground(shapeId);
-    InitMap(GameBoard, Scene, Pool, Table, CurrentLevel, shapeId);
+    Deal(CurrentLevel);
     ShowPage(TabSheet1);
     GameBoard.InputEnabled = false;
     // After the first frame: the player cannot reach the board sooner.
     QTimer::singleShot(0, this, [this] { Scene.PrepareAllPictures(); });
 }
 
-void TForm1::ReadBackground(int32_t shapeId)
+void TForm1::Deal(int32_t level)
 {
+    const int32_t shapeId = Table.Level(level).ShapeId;
     // A shape without its file plays over black; a file that cannot be read is
     // reported when the board is set up, which then goes on over black.
     const std::string path = ProgramFolder + "map/map" + std::to_string(shapeId) + ".bmp";
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        Scene.SetNextBackground(shapeId, Picture{});
-        return;
-    }
-    PictureRead read = ReadBitmapFile(path);
-    if (read.Error.empty())
-        Scene.SetNextBackground(shapeId, std::move(read.Image));
-    else
-        Scene.SetNextBackgroundError(shapeId, std::move(read.Error));
+    const bool present = std::filesystem::is_regular_file(path, error);
+    Scene.SetNextBackground(shapeId, present ? ReadBitmapFile(path) : PictureRead{});
+    InitMap(GameBoard, Scene, Pool, Table, level, shapeId);
 }
 
 void TForm1::ShowPage(QWidget* page) { Pages->setCurrentWidget(page); }
@@ -286,9 +279,7 @@ void TForm1::SpeedButton1Click()
         const int32_t level = LevelForMode(GameMode, normal, advanced);
         // A level that cannot be dealt is refused before anything of the game in
         // play changes, the level it is paid for included.
-        const int32_t shapeId = Table.Level(level).ShapeId;
-        ReadBackground(shapeId);
-        InitMap(GameBoard, Scene, Pool, Table, level, shapeId);
+        Deal(level);
         CurrentLevel = level;
         ShowPage(TabSheet2);
     });
@@ -396,6 +387,13 @@ void TForm1::ColorButton8Click() { BuyOrSell(ItemOfColorButton(8)); }
 
 std::string TForm1::ProfilePath() const { return ProfileFolder(ProgramFolder) + "vrz.sav"; }
 
+void TForm1::SaveProfile()
+{
+    const std::string folder = ProfileFolder(ProgramFolder);
+    MakeProfileFolder(folder);
+    SaveProfileFile(folder + "vrz.sav", PlayerProfile, SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
+}
+
 void TForm1::ApplyLoadedSpins(const LoadedSpins& spins)
 {
     // The maxima follow the unlocked levels, read or not: a maximum that does not
@@ -425,8 +423,7 @@ void TForm1::SpeedButton2Click()
 void TForm1::SpeedButton3Click()
 {
     Guarded([&] {
-        MakeProfileFolder(ProfileFolder(ProgramFolder));
-        SaveProfileFile(ProfilePath(), PlayerProfile, SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
+        SaveProfile();
         Boxes.Information("SAVED");
     });
 }
@@ -435,8 +432,7 @@ void TForm1::SpeedButton4Click()
 {
     bool saved = false;
     Guarded([&] {
-        MakeProfileFolder(ProfileFolder(ProgramFolder));
-        SaveProfileFile(ProfilePath(), PlayerProfile, SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
+        SaveProfile();
         saved = true;
     });
     if (saved)

@@ -134,12 +134,15 @@ private:
     void StartUp();
     void ShowPage(QWidget* page);
     void ChooseMode(::GameMode mode);
-    void ReadBackground(int32_t shapeId);
+    // Reads map/mapN.bmp of the level's shape for the scene, then deals the level.
+    void Deal(int32_t level);
     // The header refresh; the first picture that could not be read comes back.
     std::string RefreshItems();
     void BuyOrSell(ShopItem item);
     void ApplyLoadedSpins(const LoadedSpins& spins);
     std::string ProfilePath() const;
+    // Save Profile and SAVE & EXIT: the profile written where it lives.
+    void SaveProfile();
 
     // The one place where a failure is caught: a handler's work runs here, and
     // what it throws comes back as the message to show.

@@ -65,7 +65,8 @@ std::vector<std::string> CheckLevel(const LevelRecord& level)
         if (count == 0)
             problems.push_back("the row has no positions (the list must end with a '-' token)");
         else
-            problems.push_back("the position count " + std::to_string(count) + " is not between 1 and " + std::to_string(MaxPositions));
+            problems.push_back("the position count " + std::to_string(count) + " is not between 1 and " +
+                               std::to_string(MaxPositions));
         return problems;
     }
     if (!shapeOk)

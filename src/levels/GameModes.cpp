@@ -19,7 +19,9 @@ const GameModeInfo GameModes[GameModeCount] = {
 
 const GameModeInfo& ModeInfo(GameMode mode)
 {
-    return GameModes[static_cast<int32_t>(GameModeById(static_cast<int32_t>(mode))) - 1];
+    const int32_t id = static_cast<int32_t>(mode);
+    GameModeById(id); // refuses a mode outside 1 … 6
+    return GameModes[id - 1];
 }
 
 GameMode GameModeById(int32_t id)

@@ -3,6 +3,7 @@
 #include "view/Projection.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -70,18 +71,10 @@ void PlayScene::SetBackgroundErrorSink(std::function<void(const std::string&)> s
     BackgroundErrorSink = std::move(sink);
 }
 
-void PlayScene::SetNextBackground(int32_t shapeId, Picture picture)
+void PlayScene::SetNextBackground(int32_t shapeId, PictureRead background)
 {
     NextBackgroundShape = shapeId;
-    NextBackground = std::move(picture);
-    NextBackgroundError.clear();
-}
-
-void PlayScene::SetNextBackgroundError(int32_t shapeId, std::string message)
-{
-    NextBackgroundShape = shapeId;
-    NextBackground = Picture{};
-    NextBackgroundError = std::move(message);
+    NextBackground = std::move(background);
 }
 
 void PlayScene::BeginUpdate() { Play.BeginUpdate(); }
@@ -106,17 +99,13 @@ void PlayScene::ResetBoardScene(int32_t shapeId)
     Play.SetUpBackground(Black);
 
     // What was handed in is used once, and only for its own shape.
-    const bool forThisShape = NextBackgroundShape == shapeId;
-    NextBackgroundShape = 0;
-    std::string error;
-    error.swap(NextBackgroundError);
-    if (!forThisShape)
-        NextBackground = Picture{};
-    else if (!NextBackground.Empty())
-        Play.LoadBackground(std::move(NextBackground));
-    else if (!error.empty() && BackgroundErrorSink)
-        BackgroundErrorSink(error); // the board is still playable over black
-    NextBackground = Picture{};
+    PictureRead background = std::exchange(NextBackground, PictureRead{});
+    if (std::exchange(NextBackgroundShape, 0) != shapeId)
+        return;
+    if (!background.Image.Empty())
+        Play.LoadBackground(std::move(background.Image));
+    else if (!background.Error.empty() && BackgroundErrorSink)
+        BackgroundErrorSink(background.Error); // the board is still playable over black
 }
 
 void PlayScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)

@@ -3,6 +3,7 @@
 #include "model/BoardView.h"
 #include "view/ImageCatalogue.h"
 #include "view/LayerScene.h"
+#include "view/PictureFiles.h"
 
 #include <functional>
 #include <string>
@@ -34,10 +35,10 @@ public:
     void SetBackgroundErrorSink(std::function<void(const std::string&)> sink);
     // What the window read of map/mapN.bmp for the next board of shape N: the
     // picture, or the error of a file that could not be read (the error is
-    // reported when that board is set up, in its place in the set-up). A set-up
-    // of another shape, or with nothing handed in, shows black.
-    void SetNextBackground(int32_t shapeId, Picture picture);
-    void SetNextBackgroundError(int32_t shapeId, std::string message);
+    // reported when that board is set up, in its place in the set-up); nothing
+    // for a shape without its file. A set-up of another shape, or with nothing
+    // handed in, shows black.
+    void SetNextBackground(int32_t shapeId, PictureRead background);
 
     void BeginUpdate() override;
     void EndUpdate() override;
@@ -65,8 +66,7 @@ private:
     const Catalogue& Pictures;
     BayGrid<int32_t> Ordinals; // filled by LayOutBays through PlaceBay
     int32_t NextBackgroundShape = 0;
-    Picture NextBackground;
-    std::string NextBackgroundError;
+    PictureRead NextBackground;
     std::function<void(int32_t)> CarsLeftSink;
     std::function<void(const std::string&)> BackgroundErrorSink;
 };

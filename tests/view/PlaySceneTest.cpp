@@ -404,7 +404,7 @@ TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
         Scene.EndUpdate();
         Scene.Changed();
     };
-    Scene.SetNextBackground(10, small);
+    Scene.SetNextBackground(10, PictureRead{small, ""});
     setUp(10);
     ASSERT_EQ(Play.Background().Width, 30);
     ASSERT_EQ(Play.Background().Height, 20);
@@ -416,7 +416,7 @@ TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
     // The next set-up gets nothing, or a picture handed in for another shape: black.
     for (int32_t handedFor : {0, 6}) {
         if (handedFor != 0)
-            Scene.SetNextBackground(handedFor, small);
+            Scene.SetNextBackground(handedFor, PictureRead{small, ""});
         setUp(10);
         EXPECT_EQ(Play.Background().Width, 768);
         for (uint32_t p : Play.Frame().Pixels)
@@ -426,7 +426,7 @@ TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
 
     // A larger picture is clipped.
     const Picture big = fixture::PatternBackground(800, 500);
-    Scene.SetNextBackground(9, big);
+    Scene.SetNextBackground(9, PictureRead{big, ""});
     Deal(Level72);
     EXPECT_EQ(Play.Background().Width, 800);
     EXPECT_EQ(Play.Frame().At(0, 0), big.At(0, 0));
@@ -437,7 +437,7 @@ TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
 TEST_F(Game, ABackgroundThatCouldNotBeReadIsReportedAtItsSetUpAndTheBoardGoesOnOverBlack)
 {
     StartUp();
-    Scene.SetNextBackgroundError(9, "Bitmap image is not valid");
+    Scene.SetNextBackground(9, PictureRead{Picture{}, "Bitmap image is not valid"});
     PlayRepaints = 0;
     Deal(Level72);
     EXPECT_EQ(Errors, std::vector<std::string>{"Bitmap image is not valid"});
