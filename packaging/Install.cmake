@@ -8,7 +8,7 @@
 # follows them through /proc/self/exe.
 #
 # Components:
-#   game      the folder and its data, desktop entry, icons, AppStream
+#   game      the folder and its data, the marker `installed`, desktop entry, icons, AppStream
 #             metadata, manual pages, copyright and changelog
 #   bin       the links in P/bin/, which is on PATH for /usr/local and ~/.local
 #   debian    the same links in P/games/ instead, where Debian puts games;
@@ -63,8 +63,10 @@ foreach(file vroomzle.6 vroomzle-levels.6 changelog)
 endforeach()
 add_custom_target(vz_packaging ALL DEPENDS ${VZ_COMPRESSED})
 
-# game
+# game. The marker tells the programs that they are installed, so that the
+# profile goes to each player's data folder and never among the installed files.
 install(TARGETS vroomzle vroomzle-levels RUNTIME DESTINATION ${VZ_GAME_FOLDER} COMPONENT game)
+install(FILES ${VZ_PACKAGING}/installed DESTINATION ${VZ_GAME_FOLDER} COMPONENT game)
 install(FILES ${VZ_STAGE}/folder/map ${VZ_STAGE}/folder/tiles DESTINATION ${VZ_GAME_FOLDER} COMPONENT game)
 install(FILES ${VZ_MAP_FILES} DESTINATION ${VZ_GAME_DATA}/map COMPONENT game)
 install(FILES ${VZ_TILE_FILES} DESTINATION ${VZ_GAME_DATA}/tiles COMPONENT game)

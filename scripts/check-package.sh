@@ -3,9 +3,10 @@
 # a player's machine meets them:
 #   - lintian reports no error and no warning;
 #   - apt-get installs the .deb, and the installed game, started under Xvfb as an
-#     unprivileged user, saves a profile into ~/.local/share/vroomzle/ and loads it;
+#     unprivileged user and as root, saves a profile into that player's
+#     ~/.local/share/vroomzle/ and loads it, and nothing new appears under /usr;
 #   - the tarball unpacks into the portable folder, which starts up offscreen;
-#   - apt-get removes the package and nothing of it stays behind.
+#   - apt-get removes the package and nothing of it stays behind under /usr.
 #
 #   scripts/check-package.sh [BUILD]    BUILD defaults to build/, as ./test.sh leaves it
 #
@@ -70,9 +71,22 @@ done
   fail "the installed level file does not check"
 echo "ok: installed"
 
+# Whoever plays, an installed game writes nothing among its files: each player's
+# profile goes to that player's data folder, so the removal leaves nothing behind.
+stamp="$work/before-play"
+touch "$stamp"
+sleep 1  # a file written in the same second as the stamp would not be newer
 echo "== the installed game, played by a player who cannot write /usr"
 xvfb-run -a -s "-screen 0 1024x768x24" python3 "$source/tests/e2e/profile_in_window.py" "$build" \
   --installed /usr/games/vroomzle
+if [ "$(id -u)" -eq 0 ]; then
+  echo "== the installed game, played by root, who may write /usr"
+  xvfb-run -a -s "-screen 0 1024x768x24" python3 "$source/tests/e2e/profile_in_window.py" "$build" \
+    --installed /usr/games/vroomzle --as-caller
+fi
+written=$(find /usr -newer "$stamp" 2>/dev/null || true)
+[ -z "$written" ] || fail "playing the installed game wrote under /usr: $written"
+echo "ok: nothing new under /usr"
 
 echo "== the tarball's portable folder"
 tar -xzf "$work/$tarball" -C "$work"
@@ -90,5 +104,7 @@ for path in /usr/games/vroomzle /usr/lib/games/vroomzle /usr/share/games/vroomzl
   /usr/share/applications/io.github.vroomzle.Vroomzle.desktop; do
   [ ! -e "$path" ] && [ ! -L "$path" ] || fail "$path is left after the removal"
 done
+left=$(find /usr -iname '*vroomzle*' 2>/dev/null || true)
+[ -z "$left" ] || fail "left after the removal: $left"
 echo "ok: removed"
 echo "the package checks out"

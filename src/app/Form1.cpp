@@ -218,7 +218,17 @@ void TForm1::Deal(int32_t level)
     InitMap(GameBoard, Scene, Pool, Table, level, shapeId);
 }
 
-void TForm1::ShowPage(QWidget* page) { Pages->setCurrentWidget(page); }
+void TForm1::ShowPage(QWidget* page)
+{
+    // A page that becomes current hands the focus to its first control, and a
+    // focused shop button clicks itself on Space, the GAME page's preview key.
+    // So the window holds the focus on the SHOP page until the player gives it
+    // to a button with Tab or a click; holding it, the window also gets it back
+    // when it is activated again.
+    if (page == TabSheet3 && Pages->currentWidget() != page)
+        setFocus(Qt::OtherFocusReason);
+    Pages->setCurrentWidget(page);
+}
 
 void TForm1::B_MENUClick()
 {
@@ -385,7 +395,12 @@ void TForm1::ColorButton6Click() { BuyOrSell(ItemOfColorButton(6)); }
 void TForm1::ColorButton7Click() { BuyOrSell(ItemOfColorButton(7)); }
 void TForm1::ColorButton8Click() { BuyOrSell(ItemOfColorButton(8)); }
 
-std::string TForm1::ProfilePath() const { return ProfileFolder(ProgramFolder) + "vrz.sav"; }
+std::string TForm1::ProfilePath() const
+{
+    // No folder at all (an installed game without a home) reads as a missing file.
+    const std::string folder = ProfileFolder(ProgramFolder);
+    return folder.empty() ? folder : folder + "vrz.sav";
+}
 
 void TForm1::SaveProfile()
 {

@@ -234,7 +234,7 @@ void SaveProfileFile(const std::string& path, const Profile& profile, const Spin
     TemporaryFile temp(target + ".tmp");
     if (::unlink(temp.Path.c_str()) != 0 && errno != ENOENT)
         throw GameError::FromErrno(errno);
-    OpenFile file(::open(temp.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    OpenFile file(::open(temp.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (file.Fd < 0)
         throw GameError::FromErrno(errno);
     if (exists && !TakeOwnerAndMode(file.Fd, existing)) {

@@ -1,6 +1,7 @@
 #include "app/Widgets.h"
 
 #include <QEnterEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -272,7 +273,11 @@ QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const
 void SpinEdit::focusOutEvent(QFocusEvent* event)
 {
     QSpinBox::focusOutEvent(event);
-    ClampedNumber();
+    // Only a move to another control of the window clamps: a message box opening
+    // or another window taken up leaves the focus here, and the typed number with it.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        ClampedNumber();
 }
 
 CounterLabel::CounterLabel(const QString& text, const QFont& font, QWidget* parent) : QWidget(parent)

@@ -120,8 +120,8 @@ private:
 
 // SpinEdit2, SpinEdit3: black, white bold digits. The box keeps a range of its
 // own: a number is clamped into it when code sets it, by the arrows and when the
-// box loses the focus, while a new maximum leaves the number alone and typed
-// digits stay as typed until then. Its range and value functions hide QSpinBox's,
+// focus moves to another control of the window, while a new maximum, a message
+// box or another window leaves the number alone and typed digits stay as typed. Its range and value functions hide QSpinBox's,
 // whose range only bounds what can be typed.
 class SpinEdit : public QSpinBox {
 public:

@@ -42,16 +42,17 @@ bool IsFolder(const std::string& path)
 
 } // namespace
 
-std::string ProfileFolder(const std::string& programFolder, const std::function<bool(const std::string&)>& writable,
-                          const char* xdgDataHome, const char* home)
+std::string ProfileFolder(const std::string& programFolder, bool installed,
+                          const std::function<bool(const std::string&)>& writable, const char* xdgDataHome,
+                          const char* home)
 {
-    if (writable(programFolder))
+    if (!installed && writable(programFolder))
         return programFolder;
     if (Absolute(xdgDataHome))
         return WithSlash(xdgDataHome) + "vroomzle/";
     if (Absolute(home))
         return WithSlash(home) + ".local/share/vroomzle/";
-    return programFolder;
+    return installed ? std::string() : programFolder;
 }
 
 std::string ProfileFolder(const std::string& programFolder)
@@ -62,7 +63,9 @@ std::string ProfileFolder(const std::string& programFolder)
         fromPasswd = PasswordHome();
         home = fromPasswd.c_str();
     }
-    return ProfileFolder(programFolder, FolderWritable, std::getenv("XDG_DATA_HOME"), home);
+    struct stat marker {};
+    const bool installed = ::lstat((programFolder + InstalledMarker).c_str(), &marker) == 0;
+    return ProfileFolder(programFolder, installed, FolderWritable, std::getenv("XDG_DATA_HOME"), home);
 }
 
 bool FolderWritable(const std::string& folder)
@@ -73,6 +76,8 @@ bool FolderWritable(const std::string& folder)
 
 void MakeProfileFolder(const std::string& folder)
 {
+    if (folder.empty())
+        throw GameError::FromErrno(ENOENT);
     if (IsFolder(folder))
         return;
     // Each missing part from the top down, private to the player.

@@ -414,6 +414,16 @@ TEST(ProfileFile, SavingWritesTheFileAsAPlainWriteWouldButWhole)
         EXPECT_EQ(st.st_mode & 07777, mode);
         EXPECT_EQ(st.st_uid, PlayerId());
     }
+    // A new file gets what a plain create gives: 0666 less the umask.
+    for (mode_t mask : {022u, 002u, 077u}) {
+        const std::string path = folder + "new.sav";
+        ::unlink(path.c_str());
+        const mode_t before = umask(mask);
+        EXPECT_EQ(SaveError(path, fresh), "");
+        umask(before);
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask) << "umask " << std::oct << mask;
+    }
     // Another player's file that this one may write is written in place, and stays theirs.
     if (geteuid() == 0) {
         const std::string path = folder + "shared.sav";

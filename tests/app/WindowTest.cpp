@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 namespace {
@@ -154,17 +155,58 @@ TEST_F(WindowTest, WindowAndPagesSitWhereThePlayerExpectsThem)
     EXPECT_EQ(Form->B_MENU->mapTo(Form.get(), QPoint(0, 0)), QPoint(4, 40));
 }
 
-TEST_F(WindowTest, ShopButtonsTakeTheFocusInTheirOrder)
+// Space is the preview key of the GAME page; on the SHOP page it must not buy or
+// sell by itself. A page switch gives no shop button the focus, while Tab and a
+// click still do, in the order 1 … 8, and a button so focused clicks on Space.
+TEST_F(WindowTest, ShopButtonsTakeTheFocusOnlyFromTheTabKeyOrAClick)
 {
     StartGame();
     Form->show();
-    Form->B_STAGESClick();
-    QApplication::processEvents();
-    Form->ColorButtonN[1]->setFocus();
-    for (int n = 2; n <= 8; ++n) {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : Form.get(), Qt::Key_Tab);
-        EXPECT_EQ(Form->focusWidget(), Form->ColorButtonN[static_cast<size_t>(n)]) << n;
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    auto focused = [] { return QApplication::focusWidget(); };
+    auto isShopButton = [&](QWidget* w) {
+        return std::find(Form->ColorButtonN.begin(), Form->ColorButtonN.end(), w) != Form->ColorButtonN.end();
+    };
+    auto press = [&](Qt::Key key) { QTest::keyClick(focused() ? focused() : Form.get(), key); };
+
+    // From the MENU page with a spin box focused, from the GAME page, and back from the MENU.
+    Form->SpinEdit2->setFocus();
+    for (ShapeButton* via : {Form->B_STAGES, Form->B_GAME, Form->B_STAGES, Form->B_MENU, Form->B_STAGES}) {
+        QTest::mouseClick(via, Qt::LeftButton);
+        if (via != Form->B_STAGES)
+            continue;
+        EXPECT_FALSE(isShopButton(focused())) << "a page switch gave a shop button the focus";
+        press(Qt::Key_Space);
+        EXPECT_TRUE(Boxes.Shown.empty()) << "Space bought by itself";
     }
+    // Another window taken up and given back hands the focus to no shop button either.
+    {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    }
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    EXPECT_FALSE(isShopButton(focused()));
+
+    for (int n = 1; n <= 8; ++n) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(focused(), Form->ColorButtonN[static_cast<size_t>(n)]) << n;
+    }
+    press(Qt::Key_Space);
+    ASSERT_EQ(Boxes.Texts("information").size(), 1u) << "a button focused with Tab clicks on Space";
+    EXPECT_EQ(Boxes.Texts("information")[0], TooLittleMoneyText);
+
+    // A button the player clicked keeps the focus and clicks on Space.
+    QTest::mouseClick(Form->ColorButtonN[5], Qt::LeftButton);
+    press(Qt::Key_Space);
+    EXPECT_EQ(Boxes.Texts("information").size(), 3u);
+    // Away and back: the switch takes the focus from it.
+    QTest::mouseClick(Form->B_MENU, Qt::LeftButton);
+    QTest::mouseClick(Form->B_STAGES, Qt::LeftButton);
+    EXPECT_FALSE(isShopButton(focused()));
 }
 
 TEST_F(WindowTest, PageButtonsSwitchPagesAndInput)
@@ -315,10 +357,26 @@ TEST_F(WindowTest, SpinBoxesClampOnlyWhenSetTheArrowsOrLeft)
     QTest::keyClick(box, Qt::Key_Down);
     EXPECT_EQ(box->text(), "2") << "an arrow clamps";
 
+    // A message box or another window takes the activation, not the focus of the window.
     box->selectAll();
     QTest::keyClicks(box, "9");
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(box->text(), "9") << "another window taken up clamps nothing";
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    QMenu popup;
+    popup.addAction(QStringLiteral("x"));
+    popup.popup(Form->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
+    popup.close();
+    EXPECT_EQ(box->text(), "9") << "a popup clamps nothing";
+    EXPECT_TRUE(box->hasFocus());
+
     Form->SpinEdit3->setFocus();
-    EXPECT_EQ(box->text(), "2") << "losing the focus clamps";
+    EXPECT_EQ(box->text(), "2") << "the focus moving to another control clamps";
 
     box->setValue(0);
     EXPECT_EQ(box->value(), 1) << "a value set by code is clamped";

@@ -50,10 +50,11 @@ mode_t ModeOf(const std::string& path)
 
 } // namespace
 
-TEST(ProfileFolder, BesideTheProgramWhileThePlayerCanWriteThereElseInTheDataFolder)
+TEST(ProfileFolder, BesideAPortableProgramWhileThePlayerCanWriteThereElseInTheDataFolder)
 {
     const std::string program = "/opt/vroomzle/";
     struct Case {
+        bool Installed;
         bool Writable;
         const char* XdgDataHome;
         const char* Home;
@@ -61,30 +62,35 @@ TEST(ProfileFolder, BesideTheProgramWhileThePlayerCanWriteThereElseInTheDataFold
     };
     const Case cases[] = {
         // The portable folder: nothing changes, whatever the environment says.
-        {true, "/data", "/home/ann", "/opt/vroomzle/"},
-        {true, nullptr, nullptr, "/opt/vroomzle/"},
-        // A system install: the player's data folder.
-        {false, "/data", "/home/ann", "/data/vroomzle/"},
-        {false, "/data//", "/home/ann", "/data/vroomzle/"},
-        {false, "/", "/home/ann", "/vroomzle/"},
-        {false, nullptr, "/home/ann", "/home/ann/.local/share/vroomzle/"},
-        {false, "", "/home/ann/", "/home/ann/.local/share/vroomzle/"},
-        {false, "data", "/home/ann", "/home/ann/.local/share/vroomzle/"},
-        {false, "~/data", "/home/ann", "/home/ann/.local/share/vroomzle/"},
+        {false, true, "/data", "/home/ann", "/opt/vroomzle/"},
+        {false, true, nullptr, nullptr, "/opt/vroomzle/"},
+        // A portable folder the player may not write: the player's data folder.
+        {false, false, "/data", "/home/ann", "/data/vroomzle/"},
+        {false, false, "/data//", "/home/ann", "/data/vroomzle/"},
+        {false, false, "/", "/home/ann", "/vroomzle/"},
+        {false, false, nullptr, "/home/ann", "/home/ann/.local/share/vroomzle/"},
+        {false, false, "", "/home/ann/", "/home/ann/.local/share/vroomzle/"},
+        {false, false, "data", "/home/ann", "/home/ann/.local/share/vroomzle/"},
+        {false, false, "~/data", "/home/ann", "/home/ann/.local/share/vroomzle/"},
         // No usable home at all: the program folder, where a save fails as it always did.
-        {false, nullptr, nullptr, "/opt/vroomzle/"},
-        {false, "", "home", "/opt/vroomzle/"},
+        {false, false, nullptr, nullptr, "/opt/vroomzle/"},
+        {false, false, "", "home", "/opt/vroomzle/"},
+        // An installed game: the data folder even where the player (root) may write.
+        {true, true, "/data", "/root", "/data/vroomzle/"},
+        {true, true, nullptr, "/root", "/root/.local/share/vroomzle/"},
+        {true, false, "", "/home/ann", "/home/ann/.local/share/vroomzle/"},
+        // ... and never its own folder: without a home there is none.
+        {true, true, nullptr, nullptr, ""},
+        {true, false, "data", "home", ""},
     };
     for (const Case& c : cases) {
-        std::string asked;
         const auto writable = [&](const std::string& folder) {
-            asked = folder;
+            EXPECT_EQ(folder, program);
             return c.Writable;
         };
-        EXPECT_EQ(ProfileFolder(program, writable, c.XdgDataHome, c.Home), c.Expected)
-            << "writable " << c.Writable << ", XDG_DATA_HOME " << (c.XdgDataHome ? c.XdgDataHome : "unset")
-            << ", HOME " << (c.Home ? c.Home : "unset");
-        EXPECT_EQ(asked, program);
+        EXPECT_EQ(ProfileFolder(program, c.Installed, writable, c.XdgDataHome, c.Home), c.Expected)
+            << "installed " << c.Installed << ", writable " << c.Writable << ", XDG_DATA_HOME "
+            << (c.XdgDataHome ? c.XdgDataHome : "unset") << ", HOME " << (c.Home ? c.Home : "unset");
     }
 }
 
@@ -94,6 +100,10 @@ TEST(ProfileFolder, TheRealCheckFollowsThePermissionsOfTheFolder)
     EXPECT_TRUE(FolderWritable(folder));
     EXPECT_EQ(ProfileFolder(folder), folder);
     EXPECT_FALSE(FolderWritable(folder + "missing/"));
+    // The install's marker beside the program sends the profile to the data folder.
+    std::fclose(std::fopen((folder + InstalledMarker).c_str(), "w"));
+    EXPECT_NE(ProfileFolder(folder), folder);
+    ::unlink((folder + InstalledMarker).c_str());
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
     // Root may write anywhere; the window test runs the real game as another user.
     if (geteuid() != 0) {
@@ -121,11 +131,13 @@ TEST(ProfileFolder, TheFirstSaveCreatesTheMissingFoldersPrivateToThePlayer)
 
     // A file where a folder belongs is an error the window shows, not a crash.
     std::fclose(std::fopen((top + "file").c_str(), "w"));
-    try {
-        MakeProfileFolder(top + "file/vroomzle/");
-        ADD_FAILURE() << "no error for a file in the way";
-    } catch (const GameError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
+    for (const std::string& unusable : {top + "file/vroomzle/", std::string()}) {
+        try {
+            MakeProfileFolder(unusable);
+            ADD_FAILURE() << "no error for " << unusable;
+        } catch (const GameError& e) {
+            EXPECT_STREQ(e.what(), "File not found");
+        }
     }
     std::system(("rm -rf " + top).c_str());
 }

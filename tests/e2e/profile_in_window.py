@@ -4,14 +4,16 @@ program's folder, the way a system install runs. Run under xvfb-run:
 
   profile_in_window.py BUILD                      a copy of the build's portable folder
   profile_in_window.py BUILD --installed PROGRAM  an installed game, e.g. /usr/games/vroomzle
+  ... --installed PROGRAM --as-caller             the installed game played by root itself
 
 A failure leaves the screen in BUILD/tests/e2e-profile-failure.png.
 
-As root the game runs as user 65534 (root may write anywhere); otherwise as the
-caller, with the copied folder made read-only. The player gets a fresh home, and
-the profile must land in ~/.local/share/vroomzle/ (with --xdg-data-home, in
-$XDG_DATA_HOME/vroomzle/), in a folder only the player may enter, and come back
-from there after a restart.
+As root the game runs as user 65534 (root may write anywhere), unless
+--as-caller asks for root itself, which an installed game must keep out of its
+folder as well; otherwise as the caller, with the copied folder made read-only.
+The player gets a fresh home, and the profile must land in
+~/.local/share/vroomzle/ (with --xdg-data-home, in $XDG_DATA_HOME/vroomzle/), in
+a folder only the player may enter, and come back from there after a restart.
 """
 import argparse
 import os
@@ -65,7 +67,7 @@ def give_to_player(path):
             os.chown(name, PLAYER, PLAYER)
 
 
-def check_saved(profile, program_folder, as_root):
+def check_saved(profile, program_folder, owner):
     if os.path.exists(os.path.join(program_folder, "vrz.sav")):
         raise Failure("the profile was written beside the program")
     if not os.path.isfile(profile):
@@ -73,8 +75,8 @@ def check_saved(profile, program_folder, as_root):
     folder = os.stat(os.path.dirname(profile))
     if stat.S_IMODE(folder.st_mode) != 0o700:
         raise Failure(f"the profile's folder has mode {stat.S_IMODE(folder.st_mode):o}, not 700")
-    if as_root and os.stat(profile).st_uid != PLAYER:
-        raise Failure("the profile does not belong to the player")
+    if os.stat(profile).st_uid != owner:
+        raise Failure(f"the profile belongs to user {os.stat(profile).st_uid}, not to the player {owner}")
     with open(profile, "rb") as f:
         line = f.read()
     if len(line) != PROFILE_LINE_LENGTH + 1 or not line[:-1].isdigit() or line[-1:] != b"\n":
@@ -82,7 +84,7 @@ def check_saved(profile, program_folder, as_root):
     print(f"ok: the profile is {profile}, in a folder of mode 700")
 
 
-def play(command, env, profile, program_folder, as_root):
+def play(command, env, profile, program_folder, owner):
     game = Game(command, cwd="/", env=env)
     try:
         expect("start-up", lambda: game.read(SPIN_NORMAL, line=True), "1")
@@ -93,7 +95,7 @@ def play(command, env, profile, program_folder, as_root):
         game.click(SAVE_PROFILE)
         saved = game.message_box()
         expect("save", lambda: saved, "SAVED")
-        check_saved(profile, program_folder, as_root)
+        check_saved(profile, program_folder, owner)
         game.click(SAVE_AND_EXIT, settle=0.3)
         if game.process.wait(timeout=10) != 0:
             said = game.process.stderr.read().decode(errors="replace")[-3000:]
@@ -115,10 +117,15 @@ def main():
     parser.add_argument("build")
     parser.add_argument("--installed", metavar="PROGRAM")
     parser.add_argument("--xdg-data-home", action="store_true")
+    parser.add_argument("--as-caller", action="store_true")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     copy = not args.installed
-    as_root = os.geteuid() == 0
+    if args.as_caller and copy:
+        parser.error("--as-caller tests an installed game")
+    # Root plays as user 65534 unless asked to play itself.
+    as_player = os.geteuid() == 0 and not args.as_caller
+    owner = PLAYER if as_player else os.geteuid()
 
     work = tempfile.mkdtemp(prefix="vroomzle-player-")
     os.chmod(work, 0o755)  # the player passes through to its home and the game
@@ -128,7 +135,7 @@ def main():
         os.mkdir(home, 0o755)
         data_home = os.path.join(home, "data") if args.xdg_data_home else None
         env = player_environment(work, home, data_home)
-        if as_root:
+        if as_player:
             give_to_player(home)
             for copied in ("Xauthority", "lsan.supp"):
                 if os.path.exists(os.path.join(work, copied)):
@@ -138,17 +145,19 @@ def main():
         else:
             program = args.installed
         program_folder = os.path.dirname(os.path.realpath(program))
-        if copy and not as_root:
+        if copy and not as_player:
             os.chmod(program_folder, 0o555)
-        if not as_root and os.access(program_folder, os.W_OK):
+        # A portable folder the player may write keeps the profile: that is another test.
+        # An installed game keeps it out of its folder even where the player may write.
+        if copy and not as_player and os.access(program_folder, os.W_OK):
             raise Failure(f"{program_folder} is writable: nothing would be tested")
 
         command = [program]
-        if as_root:
+        if as_player:
             command = ["setpriv", f"--reuid={PLAYER}", f"--regid={PLAYER}", "--clear-groups"] + command
         profile = os.path.join(data_home or os.path.join(home, ".local", "share"), "vroomzle", "vrz.sav")
         try:
-            play(command, env, profile, program_folder, as_root)
+            play(command, env, profile, program_folder, owner)
         except Failure:
             save_screen(build, "e2e-profile-failure.png")
             raise

@@ -28,7 +28,7 @@ cd "$prefix"
 expected=(
   bin/vroomzle bin/vroomzle-levels
   lib/games/vroomzle/vroomzle lib/games/vroomzle/vroomzle-levels
-  lib/games/vroomzle/map lib/games/vroomzle/tiles
+  lib/games/vroomzle/map lib/games/vroomzle/tiles lib/games/vroomzle/installed
   share/games/vroomzle/map/level.ini
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
@@ -53,10 +53,13 @@ for data in map tiles; do
   [ "$(readlink lib/games/vroomzle/$data)" = "../../../share/games/vroomzle/$data" ] || fail "the link lib/games/vroomzle/$data"
 done
 [ -f lib/games/vroomzle/map/level.ini ] && [ -f lib/games/vroomzle/tiles/8.jpg ] || fail "the data is not reached from the folder"
-echo "ok: the portable folder and the links on PATH"
+grep -q 'never in this folder' lib/games/vroomzle/installed || fail "the marker lib/games/vroomzle/installed"
+echo "ok: the portable folder, its marker and the links on PATH"
 
 # Permissions a package would carry.
-bad=$(find . -mindepth 1 \( -type d ! -perm 0755 \) -o \( -type f ! -path './lib/*' ! -perm 0644 \) -o \( -path './lib/*' -type f ! -perm 0755 \))
+# The programs are executable; every other file, the marker among them, is not.
+bad=$(find . -mindepth 1 \( -type d ! -perm 0755 \) -o \( -type f -path './lib/*' -name 'vroomzle*' ! -perm 0755 \) \
+  -o \( -type f ! \( -path './lib/*' -name 'vroomzle*' \) ! -perm 0644 \))
 [ -z "$bad" ] || fail "unexpected modes: $bad"
 
 said=$(desktop-file-validate share/applications/$id.desktop 2>&1) || fail "desktop-file-validate: $said"
