@@ -5,6 +5,7 @@
 #include "levels/GameModes.h"
 #include "model/SilentView.h"
 
+#include <cstdio>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -14,7 +15,8 @@ const LevelTable& Levels()
 {
     static const std::unique_ptr<LevelTable> table = [] {
         auto t = std::make_unique<LevelTable>();
-        LoadLevelTable(ProgramFolder(), *t);
+        if (const GameError error = LoadLevelTable(ProgramFolder(), *t))
+            std::fprintf(stderr, "map/level.ini: %s\n", error.Message().c_str());
         return t;
     }();
     return *table;

@@ -14,6 +14,7 @@
 #include "deal/DealOrder.h"
 #include "view/SceneFixtures.h"
 
+#include <cstdio>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -33,7 +34,8 @@ struct DealtGame {
 
     DealtGame()
     {
-        LoadLevelTable(ProgramFolder(), Table);
+        if (const GameError error = LoadLevelTable(ProgramFolder(), Table))
+            std::fprintf(stderr, "map/level.ini: %s\n", error.Message().c_str());
         Scene.CreatePreviewLayer();
         Scene.CreatePlayLayers();
         // The reachable level with the most bays, over its own background.
@@ -42,7 +44,7 @@ struct DealtGame {
             if (IsReachableLevel(n) && ShapeById(Table.Level(n).ShapeId).CellCount > ShapeById(Table.Level(level).ShapeId).CellCount)
                 level = n;
         const int32_t shapeId = Table.Level(level).ShapeId;
-        Scene.SetNextBackground(shapeId, ReadBitmapFile(ProgramFolder() + "map/map" + std::to_string(shapeId) + ".bmp"));
+        Scene.SetNextBackground(shapeId, ReadBitmapFile(ProgramFolder() + "map/map" + std::to_string(shapeId) + ".bmp").Image);
         SetRandomState(2024u);
         InitMap(TheBoard, Scene, Pool, Table, level, shapeId);
         TheBoard.InputEnabled = true;

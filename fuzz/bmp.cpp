@@ -32,12 +32,10 @@ struct Game {
     LayerScene Play{768, 480, Rgb(0, 0, 0)};
     LayerScene Preview{74, 48, Rgb(193, 193, 193)};
     PlayScene Scene{Play, Preview, Pictures};
-    std::string Error;
 
     Game()
     {
         Table->Level(TheLevel) = Level(TheShape, 9, {105, 110, 10, 9, 8, 7, 6, 5});
-        Scene.SetBackgroundErrorSink([this](const std::string& message) { Error = message; });
         Scene.CreatePreviewLayer();
         Scene.CreatePlayLayers();
     }
@@ -68,14 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string path = fuzz::ProcessFolder() + "map/map" + std::to_string(TheShape) + ".bmp";
     fuzz::WriteFile(path, data, size);
 
-    game.Error.clear();
-    game.Scene.SetNextBackground(TheShape, ReadBitmapFile(path));
+    PictureRead read = ReadBitmapFile(path);
+    const GameError error = read.Error;
+    game.Scene.SetNextBackground(TheShape, std::move(read.Image));
     SetRandomState(7);
     InitMap(*game.TheBoard, game.Scene, game.Pool, *game.Table, TheLevel, TheShape);
     const Picture& back = game.Play.Background();
-    if (!game.Error.empty()) {
-        if (game.Error != "Bitmap image is not valid")
-            Fail("unexpected error: " + game.Error);
+    if (error) {
+        if (error.Message() != "Bitmap image is not valid")
+            Fail("unexpected error: " + error.Message());
         if (back.Width != 768 || back.Height != 480)
             Fail("a refused bitmap leaves a background that is not the black view");
         return 0;

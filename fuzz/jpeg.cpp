@@ -25,14 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string path = fuzz::ProcessFolder() + "tiles/3.jpg";
     fuzz::WriteFile(path, data, size);
-    Picture picture;
-    try {
-        picture = LoadJpegFile(path);
-    } catch (const GameError& e) {
-        if (e.what()[0] == '\0')
-            Fail("a JPEG failed without a message");
+    const PictureRead read = ReadJpegFile(path);
+    if (read.Error) {
+        if (!read.Image.Empty())
+            Fail("a JPEG that failed gave a picture");
         return 0;
     }
+    const Picture& picture = read.Image;
     if (picture.Empty() || picture.Pixels.size() != static_cast<size_t>(picture.Width) * picture.Height)
         Fail("a decoded JPEG has no pixels");
     for (uint32_t pixel : picture.Pixels)

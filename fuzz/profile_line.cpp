@@ -62,17 +62,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Profile loaded;
     SpinValues loadedSpins;
     Load(input, loaded, loadedSpins);
-    SaveProfileFile(first, loaded, loadedSpins);
+    if (const GameError error = SaveProfileFile(first, loaded, loadedSpins))
+        Fail("the profile cannot be saved: " + error.Message());
 
     Profile again;
     SpinValues againSpins;
     LoadedSpins read;
-    if (const std::string error = LoadProfileFile(first, again, read); !error.empty())
-        Fail("the saved profile does not load: " + error);
+    if (const GameError error = LoadProfileFile(first, again, read))
+        Fail("the saved profile does not load: " + error.Message());
     againSpins = SpinValues{read.Normal.value_or(0), read.Advanced.value_or(0)};
     if (!Same(loaded, loadedSpins, again, againSpins))
         Fail("loaded " + Describe(loaded, loadedSpins) + ", after saving " + Describe(again, againSpins));
-    SaveProfileFile(second, again, againSpins);
+    if (const GameError error = SaveProfileFile(second, again, againSpins))
+        Fail("the profile cannot be saved again: " + error.Message());
     const std::string firstText = fuzz::ReadFile(first);
     const std::string secondText = fuzz::ReadFile(second);
     if (firstText != secondText)

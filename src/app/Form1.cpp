@@ -2,9 +2,8 @@
 // window's part of an event and hands the rest to the model, levels and view.
 #include "app/Form1.h"
 
-#include "app/FormLayout.h"
 #include "app/KeyPreview.h"
-#include "core/GameError.h"
+#include "app/WindowDesign.h"
 #include "core/ProfileFolder.h"
 #include "core/Random.h"
 #include "model/PlayRules.h"
@@ -19,7 +18,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <exception>
 #include <filesystem>
 #include <future>
 #include <malloc.h>
@@ -71,8 +69,7 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     PlayView.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image321->Repaint(changed); });
     PreviewBox.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image322->Repaint(changed); });
     Scene.SetCarsLeftSink([this](int32_t carsLeft) { ShowCarsLeftLabel(carsLeft); });
-    Scene.SetBackgroundErrorSink([this](const std::string& message) { PendingErrors.push_back(message); });
-    InstallKeyPreview(*this);
+    InstallKeyPreview(*this, [this](int key) { FormKeyUp(key); });
 
     // Smaller, the header would leave the top: the pages keep their height.
     setMinimumSize(ClientWidth, ClientHeight);
@@ -131,24 +128,18 @@ void TForm1::showEvent(QShowEvent* event)
     }
 }
 
-template <class Work> std::string TForm1::Run(Work&& work)
-{
-    try {
-        work();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
-}
-
 template <class Work> void TForm1::Guarded(Work&& work)
 {
     if (Failed)
         return;
-    std::string failure = Run(work);
-    if (!failure.empty())
-        PendingErrors.push_back(std::move(failure));
+    Note(work());
     ShowPendingErrors();
+}
+
+void TForm1::Note(GameError error)
+{
+    if (error)
+        PendingErrors.push_back(error.Message());
 }
 
 void TForm1::ShowPendingErrors()
@@ -164,17 +155,16 @@ void TForm1::FormActivate()
     if (Activated)
         return;
     Activated = true;
-    std::string failure = Run([&] { StartUp(); });
-    if (!failure.empty()) {
+    if (GameError failure = StartUp()) {
         Failed = true;
-        PendingErrors.push_back(std::move(failure));
+        Note(std::move(failure));
     }
     ShowPendingErrors();
     if (Failed && OnStartUpFailed)
         OnStartUpFailed();
 }
 
-void TForm1::StartUp()
+GameError TForm1::StartUp()
 {
     GameBoard.InputEnabled = false;
     GameBoard.CarSelected = false;
@@ -184,13 +174,13 @@ void TForm1::StartUp()
     ProgramFolder = FolderOfProgram;
     // The pages have no tab row to hide.
     Scene.CreatePreviewLayer();
-    LoadLevelTable(ProgramFolder, Table);
+    if (GameError failure = LoadLevelTable(ProgramFolder, Table))
+        return failure;
     Scene.CreatePlayLayers();
     PlayerProfile.Money = 0;
     // A missing or damaged tiles/N.jpg leaves only its header slot empty: the
     // game plays the same without it, so the start-up reports it and goes on.
-    if (std::string failure = RefreshItems(); !failure.empty())
-        PendingErrors.push_back(std::move(failure));
+    ToonItems();
     GameMode = ::GameMode::NormalChampionship;
     CurrentLevel = 1;
     PlayerProfile.UnlockedNormal = 2;
@@ -199,23 +189,32 @@ void TForm1::StartUp()
     SpinEdit3->setValue(1);
     SpinEdit2->setMaximum(PlayerProfile.UnlockedNormal);
     SpinEdit3->setMaximum(PlayerProfile.UnlockedAdvanced);
-    Deal(CurrentLevel);
+    if (GameError failure = Deal(CurrentLevel))
+        return failure;
     ShowPage(TabSheet1);
     GameBoard.InputEnabled = false;
     // After the first frame: the player cannot reach the board sooner.
     QTimer::singleShot(0, this, [this] { Scene.PrepareAllPictures(); });
+    return {};
 }
 
-void TForm1::Deal(int32_t level)
+GameError TForm1::Deal(int32_t level)
 {
     const int32_t shapeId = Table.Level(level).ShapeId;
-    // A shape without its file plays over black; a file that cannot be read is
-    // reported when the board is set up, which then goes on over black.
+    // A shape without its file plays over black. A file that cannot be read is
+    // reported once the board is dealt, over black: the board plays the same.
     const std::string path = ProgramFolder + "map/map" + std::to_string(shapeId) + ".bmp";
     std::error_code error;
-    const bool present = std::filesystem::is_regular_file(path, error);
-    Scene.SetNextBackground(shapeId, present ? ReadBitmapFile(path) : PictureRead{});
-    InitMap(GameBoard, Scene, Pool, Table, level, shapeId);
+    PictureRead background;
+    if (std::filesystem::is_regular_file(path, error))
+        background = ReadBitmapFile(path);
+    Scene.SetNextBackground(shapeId, std::move(background.Image));
+    if (!InitMap(GameBoard, Scene, Pool, Table, level, shapeId)) {
+        Scene.SetNextBackground(0, Picture{});
+        return DealRefusal(Table, level, shapeId);
+    }
+    Note(std::move(background.Error));
+    return {};
 }
 
 void TForm1::ShowPage(QWidget* page)
@@ -235,6 +234,7 @@ void TForm1::B_MENUClick()
     Guarded([&] {
         ShowPage(TabSheet1);
         GameBoard.InputEnabled = false;
+        return GameError();
     });
 }
 
@@ -242,8 +242,8 @@ void TForm1::B_GAMEClick()
 {
     Guarded([&] {
         ShowPage(TabSheet2);
-        // A won board takes no more input: another click would pay the win again.
-        GameBoard.InputEnabled = GameBoard.CarsLeft > 0;
+        ResumeInput(GameBoard);
+        return GameError();
     });
 }
 
@@ -252,6 +252,7 @@ void TForm1::B_STAGESClick()
     Guarded([&] {
         ShowPage(TabSheet3);
         GameBoard.InputEnabled = false;
+        return GameError();
     });
 }
 
@@ -260,6 +261,7 @@ void TForm1::ChooseMode(::GameMode mode)
     Guarded([&] {
         GameMode = mode;
         SelectorKeuze();
+        return GameError();
     });
 }
 
@@ -281,17 +283,20 @@ void TForm1::SpeedButton1Click()
 {
     Guarded([&] {
         GameBoard.InputEnabled = false;
-        // A number typed into a box is still unclamped here (START takes no focus):
-        // the box the mode reads is clamped, so no level outside 1 … 110 is read.
+        // A number typed into a box is still as typed here (START takes no focus):
+        // the box the mode reads clamps it into the levels unlocked, as when the
+        // focus leaves it.
         const Championship track = ModeInfo(GameMode).Track;
-        const int32_t normal = track == Championship::Normal ? SpinEdit2->ClampedNumber() : SpinEdit2->TypedNumber();
-        const int32_t advanced = track == Championship::Advanced ? SpinEdit3->ClampedNumber() : SpinEdit3->TypedNumber();
-        const int32_t level = LevelForMode(GameMode, normal, advanced);
+        if (track != Championship::None)
+            (track == Championship::Normal ? SpinEdit2 : SpinEdit3)->ClampedNumber();
+        const int32_t level = LevelForMode(GameMode, SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber());
         // A level that cannot be dealt is refused before anything of the game in
         // play changes, the level it is paid for included.
-        Deal(level);
+        if (GameError refused = Deal(level))
+            return refused;
         CurrentLevel = level;
         ShowPage(TabSheet2);
+        return GameError();
     });
 }
 
@@ -301,17 +306,24 @@ void TForm1::Image321MouseUp(int x, int y)
         const ClickReport report = ClickBay(GameBoard, Scene, BayAt(x, y));
         if (report.Won)
             PayWin();
+        return GameError();
     });
 }
 
 void TForm1::Image321MouseMove(int x, int y)
 {
-    Guarded([&] { PointerMoveBay(GameBoard, Scene, BayAt(x, y), PlayerProfile.Options()); });
+    Guarded([&] {
+        PointerMoveBay(GameBoard, Scene, BayAt(x, y), PlayerProfile.Options());
+        return GameError();
+    });
 }
 
 void TForm1::FormKeyUp(int key)
 {
-    Guarded([&] { GameKeyUp(GameBoard, Scene, key, Pages->currentWidget() == TabSheet2, PlayerProfile.Options()); });
+    Guarded([&] {
+        GameKeyUp(GameBoard, Scene, key, Pages->currentWidget() == TabSheet2, PlayerProfile.Options());
+        return GameError();
+    });
 }
 
 void TForm1::PayWin()
@@ -331,17 +343,16 @@ void TForm1::PayWin()
 
 bool TForm1::ToonItems()
 {
-    if (const std::string failure = RefreshItems(); !failure.empty())
-        throw GameError(failure);
+    Note(RefreshItems());
     return true;
 }
 
-std::string TForm1::RefreshItems()
+GameError TForm1::RefreshItems()
 {
     // Every slot is refreshed even when one picture fails, and the first failure
     // comes back once the captions and the money label are right. Each file is
     // read once per refresh: the slots of items not owned share tiles/0.jpg.
-    std::string failure;
+    GameError failure;
     std::string loadedPath;
     PictureRead loaded;
     for (const ShopPlace& place : ShopPlaces) {
@@ -353,11 +364,11 @@ std::string TForm1::RefreshItems()
             loadedPath = path;
             loaded = ReadJpegFile(path);
         }
-        if (loaded.Error.empty()) {
+        if (!loaded.Error) {
             slot->SetPicture(loaded.Image, path);
         } else {
             slot->Clear();
-            if (failure.empty())
+            if (!failure)
                 failure = loaded.Error;
         }
         ColorButtonN[static_cast<size_t>(place.Button)]->setText(owned ? QStringLiteral("SELL") : QStringLiteral("BUY"));
@@ -383,6 +394,7 @@ void TForm1::BuyOrSell(ShopItem item)
             }
             break;
         }
+        return GameError();
     });
 }
 
@@ -402,11 +414,13 @@ std::string TForm1::ProfilePath() const
     return folder.empty() ? folder : folder + "vrz.sav";
 }
 
-void TForm1::SaveProfile()
+GameError TForm1::SaveProfile()
 {
     const std::string folder = ProfileFolder(ProgramFolder);
-    MakeProfileFolder(folder);
-    SaveProfileFile(folder + "vrz.sav", PlayerProfile, SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
+    if (GameError failure = MakeProfileFolder(folder))
+        return failure;
+    return SaveProfileFile(folder + "vrz.sav", PlayerProfile,
+                           SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
 }
 
 void TForm1::ApplyLoadedSpins(const LoadedSpins& spins)
@@ -425,21 +439,26 @@ void TForm1::SpeedButton2Click()
 {
     Guarded([&] {
         LoadedSpins spins;
-        const std::string failure = LoadProfileFile(ProfilePath(), PlayerProfile, spins);
+        GameError failure = LoadProfileFile(ProfilePath(), PlayerProfile, spins);
         // The fields read before a damaged character keep their new values.
         ApplyLoadedSpins(spins);
-        if (!failure.empty())
-            throw GameError(failure);
-        ToonItems();
+        if (failure)
+            return failure;
+        // The header refresh; a picture it cannot read ends the load there.
+        if (GameError refresh = RefreshItems())
+            return refresh;
         Boxes.Information("Profile loaded");
+        return GameError();
     });
 }
 
 void TForm1::SpeedButton3Click()
 {
     Guarded([&] {
-        SaveProfile();
+        if (GameError failure = SaveProfile())
+            return failure;
         Boxes.Information("SAVED");
+        return GameError();
     });
 }
 
@@ -447,8 +466,9 @@ void TForm1::SpeedButton4Click()
 {
     bool saved = false;
     Guarded([&] {
-        SaveProfile();
-        saved = true;
+        GameError failure = SaveProfile();
+        saved = !failure;
+        return failure;
     });
     if (saved)
         close();

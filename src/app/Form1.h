@@ -131,24 +131,27 @@ private:
     void BuildStagesPage(const std::vector<Picture>& shopPictures);
     void LayOutClient();
 
-    void StartUp();
+    // The start-up sequence; the failure that stopped it comes back.
+    GameError StartUp();
     void ShowPage(QWidget* page);
     void ChooseMode(::GameMode mode);
-    // Reads map/mapN.bmp of the level's shape for the scene, then deals the level.
-    void Deal(int32_t level);
+    // Reads map/mapN.bmp of the level's shape for the scene, then deals the
+    // level; a level that cannot be dealt comes back refused, and a background
+    // that could not be read is noted once the board is dealt over black.
+    GameError Deal(int32_t level);
     // The header refresh; the first picture that could not be read comes back.
-    std::string RefreshItems();
+    GameError RefreshItems();
     void BuyOrSell(ShopItem item);
     void ApplyLoadedSpins(const LoadedSpins& spins);
     std::string ProfilePath() const;
     // Save Profile and SAVE & EXIT: the profile written where it lives.
-    void SaveProfile();
+    GameError SaveProfile();
 
-    // The one place where a failure is caught: a handler's work runs here, and
-    // what it throws comes back as the message to show.
-    template <class Work> std::string Run(Work&& work);
-    // A handler: its work, then the errors it met, each in an error box.
+    // Every handler runs its work here. The work returns the failure that ended
+    // it, if any; failures after which it went on are noted as they come. All
+    // are shown, in order, each in an error box, when the handler ends.
     template <class Work> void Guarded(Work&& work);
+    void Note(GameError error);
     void ShowPendingErrors();
     void PrepareCarsLeftLabel();
     void ShowCarsLeftLabel(int32_t carsLeft);
@@ -168,7 +171,7 @@ private:
     bool Activated = false;
     bool ShownOnce = false;
     bool Failed = false;
-    // Errors met while a handler runs (a damaged background) wait for its end.
+    // Failures noted while a handler runs (a damaged background) wait for its end.
     std::vector<std::string> PendingErrors;
     std::vector<QString> CarsLeftTexts; // by count
     std::vector<QSize> CarsLeftSizes;   // Label1's auto size, by count

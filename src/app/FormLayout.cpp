@@ -1,9 +1,6 @@
 // The window's widgets: their places, sizes, colours and fonts, as designed.
-#include "app/FormLayout.h"
-
 #include "app/Form1.h"
-#include "core/GameError.h"
-#include "view/PictureFiles.h"
+#include "app/WindowDesign.h"
 
 #include <QLabel>
 
@@ -12,7 +9,6 @@
 
 namespace {
 
-const QColor DarkRed(0xC1, 0x00, 0x00);
 const QColor ShopText(0xFF, 0x80, 0x80);
 
 QLabel* MakeLabel(const QString& text, const QFont& font, const QColor& colour, QWidget* parent)
@@ -44,52 +40,6 @@ EffectStyle TitleStyle(int pixelHeight)
 }
 
 } // namespace
-
-// The header shows the two PREVIEW items before the two AUTO-PREVIEW ones; the
-// STAGES page lists the previews on the left and undo and the medals on the right.
-const ShopPlace ShopPlaces[ShopItemCount] = {
-    {ShopItem::Undo, 2, 268, 496, 124, 11, 5, 616, 148, 15, 460, 116, Artwork::ShopUndo},
-    {ShopItem::PreviewEmpty, 3, 296, 156, 124, 23, 1, 276, 148, 11, 116, 116, Artwork::ShopPreviewEmpty},
-    {ShopItem::AutoPreviewEmpty, 5, 352, 156, 196, 26, 2, 276, 220, 12, 116, 188, Artwork::ShopAutoPreviewEmpty},
-    {ShopItem::PreviewOccupied, 4, 324, 156, 268, 29, 3, 276, 292, 13, 116, 260, Artwork::ShopPreviewOccupied},
-    {ShopItem::AutoPreviewOccupied, 6, 380, 156, 340, 32, 4, 276, 364, 14, 116, 332, Artwork::ShopAutoPreviewOccupied},
-    {ShopItem::BronzeMedal, 7, 432, 496, 196, 14, 6, 616, 216, 18, 460, 188, Artwork::ShopBronzeMedal},
-    {ShopItem::SilverMedal, 8, 460, 496, 268, 17, 7, 616, 288, 16, 460, 260, Artwork::ShopSilverMedal},
-    {ShopItem::GoldMedal, 9, 488, 496, 340, 20, 8, 616, 360, 17, 460, 332, Artwork::ShopGoldMedal},
-};
-
-const ShopPlace& PlaceOf(ShopItem item)
-{
-    ItemInfo(item); // refuses an item that does not exist
-    return ShopPlaces[static_cast<int>(item) - 1];
-}
-
-ShopItem ItemOfColorButton(int button)
-{
-    for (const ShopPlace& place : ShopPlaces)
-        if (place.Button == button)
-            return place.Item;
-    throw GameError("Shop button " + std::to_string(button) + " does not exist");
-}
-
-Picture BuiltInPicture(Artwork which)
-{
-    const EmbeddedBytes bytes = BuiltInArtwork(which);
-    return DecodeJpeg(bytes.Data, bytes.Size);
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    widget->setPalette(pal);
-}
-
-void SetAutoSizedText(QLabel* label, const std::string& text)
-{
-    label->setText(QString::fromStdString(text));
-    label->adjustSize();
-}
 
 void TForm1::BuildHeader()
 {

@@ -1,9 +1,8 @@
 #include "app/KeyPreview.h"
 
-#include "app/Form1.h"
-
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
 
 namespace {
 
@@ -12,7 +11,11 @@ namespace {
 // widget, or the window itself when nothing in it has the focus.
 class KeyPreviewFilter : public QObject {
 public:
-    explicit KeyPreviewFilter(TForm1& form) : QObject(&form), Form(form) { qApp->installEventFilter(this); }
+    KeyPreviewFilter(QWidget& window, std::function<void(int)> keyUp)
+        : QObject(&window), Window(window), KeyUp(std::move(keyUp))
+    {
+        qApp->installEventFilter(this);
+    }
     ~KeyPreviewFilter() override { qApp->removeEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -23,22 +26,26 @@ public:
         if (key->isAutoRepeat())
             return false;
         auto* target = qobject_cast<QWidget*>(watched);
-        if (target == nullptr || target->window() != &Form)
+        if (target == nullptr || target->window() != &Window)
             return false;
-        QWidget* focus = Form.focusWidget();
-        if (target != (focus != nullptr ? focus : &Form))
+        QWidget* focus = Window.focusWidget();
+        if (target != (focus != nullptr ? focus : &Window))
             return false;
-        Form.FormKeyUp(VirtualKeyOf(key->key()));
+        KeyUp(VirtualKeyOf(key->key()));
         return false;
     }
 
 private:
-    TForm1& Form;
+    QWidget& Window;
+    std::function<void(int)> KeyUp;
 };
 
 } // namespace
 
-QObject* InstallKeyPreview(TForm1& form) { return new KeyPreviewFilter(form); }
+QObject* InstallKeyPreview(QWidget& window, std::function<void(int key)> keyUp)
+{
+    return new KeyPreviewFilter(window, std::move(keyUp));
+}
 
 int VirtualKeyOf(int qtKey)
 {

@@ -1,8 +1,7 @@
 #include "Profile.h"
 
-#include "core/GameError.h"
-
 #include <algorithm>
+#include <cassert>
 #include <limits>
 
 namespace {
@@ -32,9 +31,8 @@ const char* const TooLittleMoneyText = "Sorry, you cannot buy this (too less mon
 
 const ShopItemInfo& ItemInfo(int item)
 {
-    if (item < 1 || item > ShopItemCount)
-        throw GameError("Shop item " + std::to_string(item) + " does not exist");
-    return Items[item - 1];
+    assert(item >= 1 && item <= ShopItemCount);
+    return Items[std::clamp(item, 1, ShopItemCount) - 1];
 }
 
 OptionFlags Profile::Options() const

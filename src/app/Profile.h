@@ -18,6 +18,7 @@ struct ShopItemInfo {
 };
 
 // Item number 1 … 8.
+// Item 1 … 8.
 const ShopItemInfo& ItemInfo(int item);
 inline const ShopItemInfo& ItemInfo(ShopItem item) { return ItemInfo(static_cast<int>(item)); }
 

@@ -39,23 +39,23 @@ public:
     bool Number(size_t pos, size_t digits, int32_t& number)
     {
         int32_t value = 0;
-        for (size_t i = 0; i < digits && Error.empty(); ++i) {
+        for (size_t i = 0; i < digits && !Error; ++i) {
             if (pos + i > Line.size()) {
-                Error = GameError::NotValidInteger("").what();
+                Error = GameError::NotValidInteger("");
                 break;
             }
             const char c = Line[pos + i - 1];
             if (c < '0' || c > '9')
-                Error = GameError::NotValidInteger(std::string(1, c)).what();
+                Error = GameError::NotValidInteger(std::string(1, c));
             else
                 value = value * 10 + Decode(c);
         }
-        if (Error.empty())
+        if (!Error)
             number = value;
-        return Error.empty();
+        return !Error;
     }
 
-    std::string Error;
+    GameError Error;
 
 private:
     const std::string& Line;
@@ -71,7 +71,7 @@ void AppendNumber(std::string& line, int32_t value, int digits)
     line += text;
 }
 
-void WriteAll(int fd, const std::string& text)
+GameError WriteAll(int fd, const std::string& text)
 {
     size_t done = 0;
     while (done < text.size()) {
@@ -79,10 +79,11 @@ void WriteAll(int fd, const std::string& text)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw GameError::FromErrno(errno);
+            return GameError::FromErrno(errno);
         }
         done += static_cast<size_t>(n);
     }
+    return {};
 }
 
 // An open file descriptor, closed however the save ends.
@@ -96,16 +97,18 @@ struct OpenFile {
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
 
-    // Writes the text, syncs it and closes the file, reporting each failure.
-    void WriteSyncClose(const std::string& text)
+    // Writes the text, syncs it and closes the file; the first failure comes back.
+    GameError WriteSyncClose(const std::string& text)
     {
-        WriteAll(Fd, text);
+        if (GameError error = WriteAll(Fd, text))
+            return error;
         if (::fsync(Fd) != 0)
-            throw GameError::FromErrno(errno);
+            return GameError::FromErrno(errno);
         const int fd = Fd;
         Fd = -1;
         if (::close(fd) != 0)
-            throw GameError::FromErrno(errno);
+            return GameError::FromErrno(errno);
+        return {};
     }
 
     int Fd;
@@ -135,53 +138,53 @@ std::string FolderOf(const std::string& path)
 }
 
 // The file a plain write of `path` lands in: symbolic links followed to their
-// target, which need not exist yet.
-std::string WriteTarget(std::string path)
+// target, which need not exist yet. `path` becomes the target.
+GameError FollowToWriteTarget(std::string& path)
 {
     constexpr int MostLinks = 40; // the kernel's own limit
     for (int n = 0; n < MostLinks; ++n) {
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path; // what is not there or not a link is the open's business
+            return {}; // what is not there or not a link is the open's business
         char link[PATH_MAX];
         const ssize_t length = ::readlink(path.c_str(), link, sizeof link);
         if (length < 0)
-            throw GameError::FromErrno(errno);
+            return GameError::FromErrno(errno);
         if (static_cast<size_t>(length) == sizeof link)
-            throw GameError::FromErrno(ENAMETOOLONG);
+            return GameError::FromErrno(ENAMETOOLONG);
         const std::string to(link, static_cast<size_t>(length));
         path = to.front() == '/' ? to : FolderOf(path) + "/" + to;
     }
-    throw GameError::FromErrno(ELOOP);
+    return GameError::FromErrno(ELOOP);
 }
 
-// Gives a new file the owner and mode of the one it replaces; false when the
-// owner cannot be given.
-bool TakeOwnerAndMode(int fd, const struct stat& existing)
+// Gives a new file the owner and mode of the one it replaces; `given` is false
+// when the owner cannot be given.
+GameError TakeOwnerAndMode(int fd, const struct stat& existing, bool& given)
 {
     struct stat made;
     if (::fstat(fd, &made) != 0)
-        throw GameError::FromErrno(errno);
-    if ((made.st_uid != existing.st_uid || made.st_gid != existing.st_gid) &&
-        ::fchown(fd, existing.st_uid, existing.st_gid) != 0)
-        return false;
-    if (::fchmod(fd, existing.st_mode & 07777) != 0)
-        throw GameError::FromErrno(errno);
-    return true;
+        return GameError::FromErrno(errno);
+    given = (made.st_uid == existing.st_uid && made.st_gid == existing.st_gid) ||
+            ::fchown(fd, existing.st_uid, existing.st_gid) == 0;
+    if (given && ::fchmod(fd, existing.st_mode & 07777) != 0)
+        return GameError::FromErrno(errno);
+    return {};
 }
 
 // Best effort for the rename's durability: a folder we cannot open for reading
 // is left to the file system, but an error of the sync itself is reported.
-void SyncFolder(const std::string& folder)
+GameError SyncFolder(const std::string& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return;
+        return {};
     const int result = ::fsync(fd);
     const int error = errno;
     ::close(fd);
     if (result != 0 && error != EINVAL) // EINVAL: a file system without folder syncs
-        throw GameError::FromErrno(error);
+        return GameError::FromErrno(error);
+    return {};
 }
 
 } // namespace
@@ -198,7 +201,7 @@ std::string FormatProfileLine(const Profile& profile, const SpinValues& spins)
     return line;
 }
 
-std::string ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins)
+GameError ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins)
 {
     for (size_t k = 0; k < ShopItemCount; ++k)
         profile.Owned[k] = k < line.size() && line[k] == OwnedChar[k];
@@ -217,47 +220,53 @@ std::string ParseProfileLine(const std::string& line, Profile& profile, LoadedSp
     return read.Error;
 }
 
-void SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins)
+GameError SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins)
 {
-    const std::string target = WriteTarget(path);
+    std::string target = path;
+    if (GameError error = FollowToWriteTarget(target))
+        return error;
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     // A folder or a device is never replaced by a file; and where opening the
     // file for writing would be refused, so is the save (root passes, as there).
     if (exists && !S_ISREG(existing.st_mode))
-        throw GameError::FileAccessDenied();
+        return GameError::FileAccessDenied();
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        throw GameError::FromErrno(errno);
+        return GameError::FromErrno(errno);
     const std::string text = FormatProfileLine(profile, spins) + "\n";
 
     // A leftover temporary file, or a link planted in its place, is replaced.
     TemporaryFile temp(target + ".tmp");
     if (::unlink(temp.Path.c_str()) != 0 && errno != ENOENT)
-        throw GameError::FromErrno(errno);
+        return GameError::FromErrno(errno);
     OpenFile file(::open(temp.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (file.Fd < 0)
-        throw GameError::FromErrno(errno);
-    if (exists && !TakeOwnerAndMode(file.Fd, existing)) {
+        return GameError::FromErrno(errno);
+    bool ownerGiven = true;
+    if (exists)
+        if (GameError error = TakeOwnerAndMode(file.Fd, existing, ownerGiven))
+            return error;
+    if (!ownerGiven) {
         // Another player's file that we may write: a replacement would become
         // ours, so it is written in place, as a plain write would.
         OpenFile own(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
         if (own.Fd < 0)
-            throw GameError::FromErrno(errno);
-        own.WriteSyncClose(text);
-        return;
+            return GameError::FromErrno(errno);
+        return own.WriteSyncClose(text);
     }
-    file.WriteSyncClose(text);
+    if (GameError error = file.WriteSyncClose(text))
+        return error;
     if (::rename(temp.Path.c_str(), target.c_str()) != 0)
-        throw GameError::FromErrno(errno);
+        return GameError::FromErrno(errno);
     temp.Kept = true;
-    SyncFolder(FolderOf(target));
+    return SyncFolder(FolderOf(target));
 }
 
-std::string LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins)
+GameError LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins)
 {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return GameError::FromErrno(errno).what();
+        return GameError::FromErrno(errno);
     std::string line;
     int c;
     // Nothing after the 23rd character is read: a file without line breaks (or a
@@ -268,6 +277,6 @@ std::string LoadProfileFile(const std::string& path, Profile& profile, LoadedSpi
     const int error = errno;
     std::fclose(file);
     if (failed)
-        return GameError::FromErrno(error).what();
+        return GameError::FromErrno(error);
     return ParseProfileLine(line, profile, spins);
 }

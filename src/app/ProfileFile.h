@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Profile.h"
+#include "core/GameError.h"
 
 #include <optional>
 #include <string>
@@ -25,19 +26,19 @@ std::string FormatProfileLine(const Profile& profile, const SpinValues& spins);
 
 // Reads a line into the profile and the spin values, field by field. A missing or
 // non-digit character stops it with "'%s' is not a valid integer value", which
-// comes back; what was read before it stays. An empty result: the whole line was
-// read. Values out of range are clamped: unlocked levels to 1 … 40, selected
-// levels to 1 … their unlocked level.
-[[nodiscard]] std::string ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins);
+// comes back; what was read before it stays. No error: the whole line was read.
+// Values out of range are clamped: unlocked levels to 1 … 40, selected levels to
+// 1 … their unlocked level.
+GameError ParseProfileLine(const std::string& line, Profile& profile, LoadedSpins& spins);
 
 // Writes the line and a line break to `path` as a plain write would (through a
 // symbolic link to its target, refused with "File access denied" where the file
 // is not writable, the file's mode and owner kept), but through a temporary file
 // beside the target that is synced and renamed over it, and the folder synced
 // after: a failure or a power cut leaves the old profile or the new one, whole.
-// Throws GameError and leaves the old file whole.
-void SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins);
+// The failure comes back, and the old file is left whole.
+GameError SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins);
 
 // Reads the first line of the file and parses it; the error comes back ("File not
-// found" when missing, nothing read then), empty when the whole line was read.
-[[nodiscard]] std::string LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins);
+// found" when missing, nothing read then), none when the whole line was read.
+GameError LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins);

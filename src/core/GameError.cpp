@@ -35,21 +35,22 @@ GameError GameError::NotValidInteger(const std::string& text)
     return GameError("'" + shown + "' is not a valid integer value");
 }
 
-int32_t StrToInt(const std::string& text)
+GameError StrToInt(const std::string& text, int32_t& value)
 {
     size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;
     if (i == text.size())
-        throw GameError::NotValidInteger(text);
-    int64_t value = 0;
+        return GameError::NotValidInteger(text);
+    int64_t number = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c < '0' || c > '9')
-            throw GameError::NotValidInteger(text);
-        value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<int32_t>::max())
-            throw GameError::NotValidInteger(text);
+            return GameError::NotValidInteger(text);
+        number = number * 10 + (c - '0');
+        if (number > std::numeric_limits<int32_t>::max())
+            return GameError::NotValidInteger(text);
     }
-    return static_cast<int32_t>(value);
+    value = static_cast<int32_t>(number);
+    return {};
 }

@@ -1,12 +1,15 @@
 #pragma once
-#include <stdexcept>
+#include <cstdint>
 #include <string>
 
-// A failed file operation or conversion. The message is the text the player
-// sees; the window appends the full stop when it shows it.
-class GameError : public std::runtime_error {
+// Why a file operation or a conversion failed, as the player reads it (the
+// window appends the full stop). A value, never thrown: the readers and the
+// rules return it, and the window shows it where its handler ends. Empty, and
+// false, when nothing failed.
+class [[nodiscard]] GameError {
 public:
-    explicit GameError(const std::string& message) : std::runtime_error(message) {}
+    GameError() = default;
+    explicit GameError(std::string message) : Text(std::move(message)) {}
 
     static GameError FileNotFound() { return GameError("File not found"); }
     static GameError FileAccessDenied() { return GameError("File access denied"); }
@@ -17,7 +20,14 @@ public:
     static GameError BitmapNotValid() { return GameError("Bitmap image is not valid"); }
     // The runtime's input/output error for an errno value.
     static GameError FromErrno(int error);
+
+    explicit operator bool() const { return !Text.empty(); }
+    const std::string& Message() const { return Text; }
+
+private:
+    std::string Text;
 };
 
-// Decimal integer text: leading blanks allowed, nothing after the digits.
-int32_t StrToInt(const std::string& text);
+// Decimal integer text: leading blanks allowed, nothing after the digits. The
+// number goes to `value`; the conversion error comes back.
+GameError StrToInt(const std::string& text, int32_t& value);

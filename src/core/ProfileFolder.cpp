@@ -1,6 +1,5 @@
 #include "ProfileFolder.h"
 
-#include "GameError.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -74,12 +73,12 @@ bool FolderWritable(const std::string& folder)
     return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
-void MakeProfileFolder(const std::string& folder)
+GameError MakeProfileFolder(const std::string& folder)
 {
     if (folder.empty())
-        throw GameError::FromErrno(ENOENT);
+        return GameError::FromErrno(ENOENT);
     if (IsFolder(folder))
-        return;
+        return {};
     // Each missing part from the top down, private to the player.
     const std::string path = WithSlash(folder);
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
@@ -90,6 +89,7 @@ void MakeProfileFolder(const std::string& folder)
         if (error == EEXIST && IsFolder(part))
             continue;
         // Something that is not a folder stands in the way.
-        throw GameError::FromErrno(error == EEXIST ? ENOTDIR : error);
+        return GameError::FromErrno(error == EEXIST ? ENOTDIR : error);
     }
+    return {};
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/GameError.h"
+
 #include <functional>
 #include <string>
 
@@ -29,6 +31,6 @@ std::string ProfileFolder(const std::string& programFolder);
 bool FolderWritable(const std::string& folder);
 
 // Creates `folder` and any missing parents with mode 0700, as a save needs it;
-// an existing folder is left as it is. Throws GameError ("File not found" for
-// the empty folder of an installed game without a home).
-void MakeProfileFolder(const std::string& folder);
+// an existing folder is left as it is. The failure comes back ("File not found"
+// for the empty folder of an installed game without a home).
+GameError MakeProfileFolder(const std::string& folder);

@@ -1,6 +1,5 @@
 #include "Generator.h"
 
-#include "core/GameError.h"
 #include "core/Random.h"
 #include "levels/CheckLevel.h"
 
@@ -14,16 +13,6 @@ constexpr int WorkingListSize = 220;
 constexpr int RowSearchLength = 11;
 
 int32_t NextRow(int32_t row, int32_t rowCount) { return row >= rowCount ? 1 : row + 1; }
-
-// The level as it is about to be dealt: on the shape the caller passes.
-void RefuseBrokenLevel(const LevelRecord& record, int32_t currentLevel, int32_t shapeId)
-{
-    LevelRecord dealt = record;
-    dealt.ShapeId = shapeId;
-    const std::vector<std::string> problems = CheckLevel(dealt);
-    if (!problems.empty())
-        throw GameError("Level " + std::to_string(currentLevel) + " cannot be dealt: " + problems.front());
-}
 
 // Looks at `row` and up to ten rows after it, with the wrap, for one with
 // positions left that is not `other`; `row` stops at the first found. False when
@@ -143,12 +132,26 @@ bool ChooseCars(int32_t poolType, CarPool& pool)
     return true;
 }
 
+GameError DealRefusal(const LevelTable& table, int32_t currentLevel, int32_t shapeId)
+{
+    if (!IsLevelNumber(currentLevel))
+        return GameError("Level " + std::to_string(currentLevel) + " does not exist");
+    // The level as it is about to be dealt: on the shape the caller passes.
+    LevelRecord dealt = table.Level(currentLevel);
+    dealt.ShapeId = shapeId;
+    const std::vector<std::string> problems = CheckLevel(dealt);
+    if (!problems.empty())
+        return GameError("Level " + std::to_string(currentLevel) + " cannot be dealt: " + problems.front());
+    return {};
+}
+
 bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& table, int32_t currentLevel,
              int32_t shapeId, DealTrace* trace)
 {
-    // Everything that can refuse comes first, so a refused level leaves the old board playable.
+    // The refusal comes first, so a refused level leaves the old board playable.
+    if (DealRefusal(table, currentLevel, shapeId))
+        return false;
     const LevelRecord& level = table.Level(currentLevel);
-    RefuseBrokenLevel(level, currentLevel, shapeId);
     const BoardShape shape = ShapeById(shapeId);
 
     board.InputEnabled = false;

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/GameError.h"
 #include "levels/LevelFile.h"
 #include "model/Board.h"
 #include "model/BoardView.h"
@@ -23,9 +24,13 @@ struct DealTrace {
     BayGrid<Cell> Pairs;
 };
 
+// Why level `currentLevel` of the table cannot be dealt on shape `shapeId`: the
+// first well-formedness condition it breaks, naming the level. Empty when it can.
+GameError DealRefusal(const LevelTable& table, int32_t currentLevel, int32_t shapeId);
+
 // Deals level `currentLevel` of the table (whose ShapeId is `shapeId`) into the
-// board and draws it through the view. A level that breaks a well-formedness
-// condition is refused with a GameError naming the level and the problem, before
-// anything of the board, the pool or the view changes. Always true otherwise.
+// board and draws it through the view, and returns true. A level that
+// DealRefusal refuses is not dealt: false, and nothing of the board, the pool or
+// the view has changed.
 bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& table, int32_t currentLevel,
              int32_t shapeId, DealTrace* trace = nullptr);

@@ -1,10 +1,10 @@
 #include "GameModes.h"
 
-#include "core/GameError.h"
 #include "core/Random.h"
 
 #include <algorithm>
-#include <string>
+#include <cassert>
+#include <iterator>
 
 const GameModeInfo GameModes[GameModeCount] = {
     {GameMode::NormalChampionship, "* Championship (40 levels) - normal", "normal championship", 1, ChampionshipLevels,
@@ -20,14 +20,13 @@ const GameModeInfo GameModes[GameModeCount] = {
 const GameModeInfo& ModeInfo(GameMode mode)
 {
     const int32_t id = static_cast<int32_t>(mode);
-    GameModeById(id); // refuses a mode outside 1 … 6
-    return GameModes[id - 1];
+    assert(id >= 1 && id <= GameModeCount);
+    return GameModes[std::clamp(id, 1, GameModeCount) - 1];
 }
 
 GameMode GameModeById(int32_t id)
 {
-    if (id < 1 || id > GameModeCount)
-        throw GameError("Game mode " + std::to_string(id) + " does not exist");
+    assert(id >= 1 && id <= GameModeCount);
     return static_cast<GameMode>(id);
 }
 

@@ -35,8 +35,9 @@ struct GameModeInfo {
 // In mode order 1 … 6.
 extern const GameModeInfo GameModes[GameModeCount];
 
-// The row of a mode; a mode outside 1 … 6 throws GameError.
+// The row of a mode.
 const GameModeInfo& ModeInfo(GameMode mode);
+// Mode 1 … 6 by its number.
 GameMode GameModeById(int32_t id);
 
 // The level START deals in a mode: a championship's spin box value, clamped into

@@ -3,6 +3,7 @@
 #include "core/GameError.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <cstdio>
 
@@ -14,18 +15,16 @@ int32_t& LevelRecord::FieldAt(int k)
         return PoolTypeId;
     if (k >= 2 && k <= 42)
         return Positions[k - 2];
-    if (k == 43)
-        return PositionCount;
-    throw GameError("Level record has no field " + std::to_string(k));
+    assert(k == 43);
+    return PositionCount;
 }
 
 int32_t LevelRecord::FieldAt(int k) const { return const_cast<LevelRecord*>(this)->FieldAt(k); }
 
 LevelRecord& LevelTable::Level(int32_t number)
 {
-    if (number < 1 || number > LevelCount)
-        throw GameError("Level " + std::to_string(number) + " does not exist");
-    return Records[static_cast<size_t>(number - 1)];
+    assert(IsLevelNumber(number));
+    return Records[static_cast<size_t>(std::clamp(number, 1, LevelCount) - 1)];
 }
 
 const LevelRecord& LevelTable::Level(int32_t number) const { return const_cast<LevelTable*>(this)->Level(number); }
@@ -36,8 +35,9 @@ namespace {
 
 constexpr size_t MinParsedLength = 60;
 
-// Fills one record from a line of at least 60 characters.
-void ParseLine(const std::string& line, int32_t lineNumber, LevelRecord& record)
+// Fills one record from a line of at least 60 characters; a token that is not
+// a number stops it, and the fields before it stay filled.
+GameError ParseLine(const std::string& line, int32_t lineNumber, LevelRecord& record)
 {
     std::string rest = line.substr(std::min<size_t>(4, line.size()));
     int k = 0;
@@ -47,19 +47,21 @@ void ParseLine(const std::string& line, int32_t lineNumber, LevelRecord& record)
         rest.erase(0, std::min<size_t>(4, rest.size()));
         if (token.find('-') != std::string::npos) {
             record.PositionCount = k - 3;
-            return;
+            return {};
         }
         // Field 43 is the count: a 42nd code would overwrite it and a 43rd run past the record.
         if (k - 1 > 42)
-            throw GameError("Level line " + std::to_string(lineNumber) + " has more than " +
-                            std::to_string(MaxPositions) + " position codes");
-        record.FieldAt(k - 1) = StrToInt(token);
+            return GameError("Level line " + std::to_string(lineNumber) + " has more than " +
+                             std::to_string(MaxPositions) + " position codes");
+        if (GameError error = StrToInt(token, record.FieldAt(k - 1)))
+            return error;
     }
+    return {};
 }
 
 } // namespace
 
-void ParseLevelText(const std::string& bytes, LevelTable& table)
+GameError ParseLevelText(const std::string& bytes, LevelTable& table)
 {
     // A character 26 ends the file, as in old DOS text files.
     const size_t end = std::min(bytes.find('\x1a'), bytes.size());
@@ -77,15 +79,17 @@ void ParseLevelText(const std::string& bytes, LevelTable& table)
         }
         if (line.size() < MinParsedLength)
             continue;
-        ParseLine(line, number, table.Level(number));
+        if (GameError error = ParseLine(line, number, table.Level(number)))
+            return error;
     }
+    return {};
 }
 
-void LoadLevelFile(const std::string& path, LevelTable& table)
+GameError LoadLevelFile(const std::string& path, LevelTable& table)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        throw GameError::FromErrno(errno);
+        return GameError::FromErrno(errno);
     // A read error (a folder in the file's place opens but cannot be read) must
     // not pass for an empty file, whose levels would all be zeros.
     std::string content;
@@ -97,11 +101,11 @@ void LoadLevelFile(const std::string& path, LevelTable& table)
     const int error = errno;
     std::fclose(file);
     if (failed)
-        throw GameError::FromErrno(error);
-    ParseLevelText(content, table);
+        return GameError::FromErrno(error);
+    return ParseLevelText(content, table);
 }
 
-void LoadLevelTable(const std::string& programFolder, LevelTable& table)
+GameError LoadLevelTable(const std::string& programFolder, LevelTable& table)
 {
-    LoadLevelFile(programFolder + "map/level.ini", table);
+    return LoadLevelFile(programFolder + "map/level.ini", table);
 }

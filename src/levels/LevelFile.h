@@ -1,4 +1,5 @@
 #pragma once
+#include "core/GameError.h"
 #include "levels/Tables.h"
 
 #include <array>
@@ -25,9 +26,12 @@ struct LevelRecord {
     int32_t FieldAt(int k) const;
 };
 
+inline bool IsLevelNumber(int32_t number) { return number >= 1 && number <= LevelCount; }
+
 class LevelTable {
 public:
-    // Levels are numbered 1 … 110; a number outside that range throws GameError.
+    // Levels are numbered 1 … 110 (IsLevelNumber); callers check a number they
+    // did not make themselves. Another number never reads past the table.
     LevelRecord& Level(int32_t number);
     const LevelRecord& Level(int32_t number) const;
     void Clear();
@@ -36,9 +40,11 @@ private:
     std::array<LevelRecord, LevelCount> Records{};
 };
 
-// Reads `map/level.ini` below the program folder into the table.
-void LoadLevelTable(const std::string& programFolder, LevelTable& table);
+// Reads `map/level.ini` below the program folder into the table. The failure
+// comes back: the file's error ("File not found"), or the first token that is
+// not a number, with the records read before it filled.
+GameError LoadLevelTable(const std::string& programFolder, LevelTable& table);
 // Reads a level file given by its own path.
-void LoadLevelFile(const std::string& path, LevelTable& table);
+GameError LoadLevelFile(const std::string& path, LevelTable& table);
 // Reads level text already in memory (the file's bytes).
-void ParseLevelText(const std::string& bytes, LevelTable& table);
+GameError ParseLevelText(const std::string& bytes, LevelTable& table);

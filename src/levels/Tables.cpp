@@ -1,8 +1,5 @@
 #include "Tables.h"
 
-#include "core/GameError.h"
-
-#include <string>
 
 namespace {
 
@@ -60,7 +57,7 @@ bool IsPoolType(int32_t id) { return id >= 1 && id <= PoolTypeCount; }
 BoardShape ShapeById(int32_t id)
 {
     if (!IsShapeId(id))
-        throw GameError("Board shape " + std::to_string(id) + " does not exist");
+        return {};
     return {id,
             ShapeMinColumns[id],
             ShapeMinRows[id],
@@ -73,14 +70,10 @@ BoardShape ShapeById(int32_t id)
 
 CarFamily FamilyById(int32_t id)
 {
-    if (id < 1 || id > FamilyCount)
-        throw GameError("Car family " + std::to_string(id) + " does not exist");
-    return Families[id];
+    return Families[id >= 1 && id <= FamilyCount ? id : 0];
 }
 
 PoolRecipe RecipeByPoolType(int32_t poolType)
 {
-    if (!IsPoolType(poolType))
-        throw GameError("Pool type " + std::to_string(poolType) + " does not exist");
-    return Recipes[poolType];
+    return Recipes[IsPoolType(poolType) ? poolType : 0];
 }

@@ -28,7 +28,8 @@ struct PoolRecipe {
 bool IsShapeId(int32_t id);
 bool IsPoolType(int32_t id);
 
-// Lookups throw GameError for an id out of range.
+// An id out of range finds the empty entry: no bays, no cars, no families. The
+// level check refuses such a level before anything looks it up.
 BoardShape ShapeById(int32_t id);
 CarFamily FamilyById(int32_t id);
 PoolRecipe RecipeByPoolType(int32_t poolType);

@@ -59,16 +59,19 @@ CarId PreviewCar(const Board& board, BayPos bay, bool emptyTops, bool occupiedTo
     return (empty ? emptyTops : occupiedTops) ? cell.Slot[1] : 0;
 }
 
-// A won board takes no more clicks or undos: otherwise re-entering the GAME page
-// would let the last pair be undone and won again, paying the reward twice.
-bool IsWon(const Board& board) { return board.CarsLeft == 0; }
-
 } // namespace
+
+void ResumeInput(Board& board)
+{
+    // A won board takes no more input: a click would pay the win again, and an
+    // undo would bring back the last pair to be won twice.
+    board.InputEnabled = board.CarsLeft > 0;
+}
 
 ClickReport ClickBay(Board& board, BoardView& view, BayPos bay)
 {
     ClickReport report;
-    if (!board.InputEnabled || IsWon(board))
+    if (!board.InputEnabled)
         return report;
     TakeSnapshot(board);
     if (!InsideShape(board, bay)) {
@@ -110,7 +113,7 @@ void GameKeyUp(Board& board, BoardView& view, int key, bool gamePageActive, cons
 {
     if (!board.InputEnabled || !gamePageActive)
         return;
-    if (key == KeyBackspace && options.Undo && !IsWon(board))
+    if (key == KeyBackspace && options.Undo)
         RestoreSnapshot(board, view);
     if (key == KeySpace)
         if (const CarId car = PreviewCar(board, board.HoverBay, options.PreviewEmpty, options.PreviewOccupied))

@@ -20,6 +20,10 @@ struct ClickReport {
     bool Won = false;
 };
 
+// Input back on for the board in play, as the GAME page button gives it: not for
+// a won board, which keeps it off from its winning click to the next deal.
+void ResumeInput(Board& board);
+
 // One release of a mouse button over the play view, on the bay under the pointer
 // (BayAt of the release point).
 ClickReport ClickBay(Board& board, BoardView& view, BayPos bay);

@@ -1,7 +1,8 @@
 #include "view/ImageCatalogue.h"
 
 #include <cstring>
-#include <stdexcept>
+#include <cstdio>
+#include <cstdlib>
 
 // Defined by the source that artgen writes at build time.
 extern const unsigned char EmbeddedCatalogue[];
@@ -27,22 +28,30 @@ int32_t ReadInt32(const unsigned char* p)
                                 static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
+// The catalogue is made by the build, never read from a file: a damaged one is a
+// broken build, which no player can mend or play through.
+[[noreturn]] void BrokenBuild(const char* what)
+{
+    std::fprintf(stderr, "vroomzle: %s\n", what);
+    std::abort();
+}
+
 // Reads the stored form: per entry width, height and the pixels, little-endian.
 Catalogue Decode()
 {
     if (EmbeddedDrawModesSize != CatalogueSize)
-        throw std::logic_error("embedded catalogue has the wrong number of draw modes");
+        BrokenBuild("embedded catalogue has the wrong number of draw modes");
     Catalogue catalogue;
     std::size_t at = 0;
     for (int i = 0; i < CatalogueSize; ++i) {
         if (at + 8 > EmbeddedCatalogueSize)
-            throw std::logic_error("embedded catalogue is cut short");
+            BrokenBuild("embedded catalogue is cut short");
         const int32_t width = ReadInt32(EmbeddedCatalogue + at);
         const int32_t height = ReadInt32(EmbeddedCatalogue + at + 4);
         at += 8;
         const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
         if (width <= 0 || height <= 0 || at + 4 * count > EmbeddedCatalogueSize)
-            throw std::logic_error("embedded catalogue entry is damaged");
+            BrokenBuild("embedded catalogue entry is damaged");
         Picture& picture = catalogue[static_cast<std::size_t>(i)];
         picture = Picture(width, height, 0, EmbeddedDrawModes[i] ? DrawMode::Opaque : DrawMode::Blend);
         for (std::size_t k = 0; k < count; ++k)
@@ -50,7 +59,7 @@ Catalogue Decode()
         at += 4 * count;
     }
     if (at != EmbeddedCatalogueSize)
-        throw std::logic_error("embedded catalogue has trailing bytes");
+        BrokenBuild("embedded catalogue has trailing bytes");
     return catalogue;
 }
 

@@ -17,11 +17,11 @@
 namespace {
 
 // Whole file into memory; the runtime's file error when it cannot be opened or read.
-std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+GameError ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return GameError::FromErrno(errno).what();
+        return GameError::FromErrno(errno);
     uint8_t chunk[65536];
     for (;;) {
         const size_t got = std::fread(chunk, 1, sizeof chunk, file);
@@ -32,13 +32,13 @@ std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
     std::fclose(file);
-    return failed ? GameError::FromErrno(error).what() : std::string();
+    return failed ? GameError::FromErrno(error) : GameError();
 }
 
-PictureRead Failed(std::string message)
+PictureRead Failed(GameError error)
 {
     PictureRead read;
-    read.Error = std::move(message);
+    read.Error = std::move(error);
     return read;
 }
 
@@ -224,9 +224,9 @@ bool DecodeJpegInto(const uint8_t* data, size_t size, JpegResult* result, JpegEr
 PictureRead ReadBitmapFile(const std::string& path)
 {
     std::vector<uint8_t> bytes;
-    if (std::string error = ReadWholeFile(path, bytes); !error.empty())
+    if (GameError error = ReadWholeFile(path, bytes))
         return Failed(std::move(error));
-    const std::string notValid = GameError::BitmapNotValid().what();
+    const GameError notValid = GameError::BitmapNotValid();
     BitmapLayout layout;
     if (!BitmapHeadersHold(bytes, layout))
         return Failed(notValid);
@@ -271,7 +271,8 @@ PictureRead ReadJpegBytes(const uint8_t* data, size_t size)
     JpegResult result;
     JpegErrors errors;
     if (!DecodeJpegInto(data, size, &result, &errors))
-        return Failed(errors.Message);
+        // An error without a text must still read as one.
+        return Failed(GameError(errors.Message[0] != '\0' ? errors.Message : "JPEG image is not valid"));
     PictureRead read;
     read.Image = Picture(result.Width, result.Height, 0, DrawMode::Opaque);
     std::memcpy(read.Image.Pixels.data(), result.Pixels, read.Image.Pixels.size() * sizeof(uint32_t));
@@ -282,22 +283,7 @@ PictureRead ReadJpegBytes(const uint8_t* data, size_t size)
 PictureRead ReadJpegFile(const std::string& path)
 {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes).empty())
-        return Failed(GameError::CannotOpenFile(path).what());
+    if (ReadWholeFile(path, bytes))
+        return Failed(GameError::CannotOpenFile(path));
     return ReadJpegBytes(bytes.data(), bytes.size());
 }
-
-namespace {
-
-Picture OrThrow(PictureRead read)
-{
-    if (!read.Error.empty())
-        throw GameError(read.Error);
-    return std::move(read.Image);
-}
-
-} // namespace
-
-Picture LoadBitmapFile(const std::string& path) { return OrThrow(ReadBitmapFile(path)); }
-Picture DecodeJpeg(const uint8_t* data, size_t size) { return OrThrow(ReadJpegBytes(data, size)); }
-Picture LoadJpegFile(const std::string& path) { return OrThrow(ReadJpegFile(path)); }

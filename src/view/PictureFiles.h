@@ -1,16 +1,15 @@
 #pragma once
+#include "core/GameError.h"
 #include "view/Picture.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-// A picture read from a file, or why it could not be: Error holds the message
-// the player sees (without full stop), empty when the picture was read. A file
-// the game can do without comes back this way, so play goes on without a catch.
+// A picture read from a file, or why it could not be (empty when it was read).
 struct PictureRead {
     Picture Image;
-    std::string Error;
+    GameError Error;
 };
 
 // A Windows bitmap read through Qt's image reader. Fewer than 32 bits per pixel
@@ -23,8 +22,3 @@ PictureRead ReadBitmapFile(const std::string& path);
 // <path>" when it cannot be opened, libjpeg's message when damaged.
 PictureRead ReadJpegFile(const std::string& path);
 PictureRead ReadJpegBytes(const uint8_t* data, size_t size);
-
-// The same, throwing GameError with the message instead.
-Picture LoadBitmapFile(const std::string& path);
-Picture LoadJpegFile(const std::string& path);
-Picture DecodeJpeg(const uint8_t* data, size_t size);

@@ -66,12 +66,7 @@ void PlayScene::CreatePreviewLayer()
 
 void PlayScene::SetCarsLeftSink(std::function<void(int32_t)> sink) { CarsLeftSink = std::move(sink); }
 
-void PlayScene::SetBackgroundErrorSink(std::function<void(const std::string&)> sink)
-{
-    BackgroundErrorSink = std::move(sink);
-}
-
-void PlayScene::SetNextBackground(int32_t shapeId, PictureRead background)
+void PlayScene::SetNextBackground(int32_t shapeId, Picture background)
 {
     NextBackgroundShape = shapeId;
     NextBackground = std::move(background);
@@ -99,13 +94,9 @@ void PlayScene::ResetBoardScene(int32_t shapeId)
     Play.SetUpBackground(Black);
 
     // What was handed in is used once, and only for its own shape.
-    PictureRead background = std::exchange(NextBackground, PictureRead{});
-    if (std::exchange(NextBackgroundShape, 0) != shapeId)
-        return;
-    if (!background.Image.Empty())
-        Play.LoadBackground(std::move(background.Image));
-    else if (!background.Error.empty() && BackgroundErrorSink)
-        BackgroundErrorSink(background.Error); // the board is still playable over black
+    Picture background = std::exchange(NextBackground, Picture{});
+    if (std::exchange(NextBackgroundShape, 0) == shapeId && !background.Empty())
+        Play.LoadBackground(std::move(background));
 }
 
 void PlayScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)

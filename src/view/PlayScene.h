@@ -3,7 +3,6 @@
 #include "model/BoardView.h"
 #include "view/ImageCatalogue.h"
 #include "view/LayerScene.h"
-#include "view/PictureFiles.h"
 
 #include <functional>
 #include <string>
@@ -28,17 +27,13 @@ public:
     void PrepareAllPictures();
     void CreatePreviewLayer();
 
-    // Label1's text goes to the window through this.
+    // ShowCarsLeft is Label1's, not the play view's: the count goes on to the
+    // window through this sink, which sets the label.
     void SetCarsLeftSink(std::function<void(int32_t)> sink);
-    // A background file that exists but cannot be read: the board goes on over black
-    // and the message (without full stop) is handed here for the error box.
-    void SetBackgroundErrorSink(std::function<void(const std::string&)> sink);
-    // What the window read of map/mapN.bmp for the next board of shape N: the
-    // picture, or the error of a file that could not be read (the error is
-    // reported when that board is set up, in its place in the set-up); nothing
-    // for a shape without its file. A set-up of another shape, or with nothing
-    // handed in, shows black.
-    void SetNextBackground(int32_t shapeId, PictureRead background);
+    // The picture the window read of map/mapN.bmp for the next board of shape N
+    // (empty for a shape without its file, or a file that could not be read). A
+    // set-up of another shape, or with nothing handed in, shows black.
+    void SetNextBackground(int32_t shapeId, Picture background);
 
     void BeginUpdate() override;
     void EndUpdate() override;
@@ -66,7 +61,6 @@ private:
     const Catalogue& Pictures;
     BayGrid<int32_t> Ordinals; // filled by LayOutBays through PlaceBay
     int32_t NextBackgroundShape = 0;
-    PictureRead NextBackground;
+    Picture NextBackground;
     std::function<void(int32_t)> CarsLeftSink;
-    std::function<void(const std::string&)> BackgroundErrorSink;
 };

@@ -99,12 +99,7 @@ std::string AsPlayer(const std::function<std::string()>& work)
 // The error a save shows, or "" when it wrote the file.
 std::string SaveError(const std::string& path, const Profile& profile)
 {
-    try {
-        SaveProfileFile(path, profile, SpinValues{});
-    } catch (const GameError& e) {
-        return e.what();
-    }
-    return "";
+    return SaveProfileFile(path, profile, SpinValues{}).Message();
 }
 
 std::string TempFolder()
@@ -119,7 +114,7 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string ErrorOf(const std::string& line, Profile& p, LoadedSpins& s) { return ParseProfileLine(line, p, s); }
+std::string ErrorOf(const std::string& line, Profile& p, LoadedSpins& s) { return ParseProfileLine(line, p, s).Message(); }
 
 } // namespace
 
@@ -150,7 +145,7 @@ TEST(ProfileLine, RoundTripsEveryField)
         const SpinValues s{33, 5};
         Profile q;
         LoadedSpins t;
-        EXPECT_EQ(ParseProfileLine(FormatProfileLine(p, s), q, t), "");
+        EXPECT_EQ(ParseProfileLine(FormatProfileLine(p, s), q, t).Message(), "");
         EXPECT_EQ(q.Money, money);
         for (int k = 0; k < 8; ++k)
             EXPECT_EQ(q.Owned[k], p.Owned[k]) << k;
@@ -164,7 +159,7 @@ TEST(ProfileLine, RoundTripsEveryField)
         Profile p, q;
         LoadedSpins t;
         p.Owned[k] = true;
-        EXPECT_EQ(ParseProfileLine(FormatProfileLine(p, SpinValues{}), q, t), "");
+        EXPECT_EQ(ParseProfileLine(FormatProfileLine(p, SpinValues{}), q, t).Message(), "");
         for (int j = 0; j < 8; ++j)
             EXPECT_EQ(q.Owned[j], j == k);
     }
@@ -180,7 +175,7 @@ TEST(ProfileLine, NeverWritesMoreThanTheFormatHolds)
         ASSERT_EQ(line.size(), 23u);
         Profile q;
         LoadedSpins t;
-        EXPECT_EQ(ParseProfileLine(line, q, t), "");
+        EXPECT_EQ(ParseProfileLine(line, q, t).Message(), "");
         EXPECT_EQ(q.Money, 9999999);
     }
 }
@@ -218,14 +213,14 @@ TEST(ProfileLine, HandEditedValuesNeverLeaveTheirRanges)
     LoadedSpins s;
     p.UnlockedNormal = 0;
     p.UnlockedAdvanced = 99;
-    EXPECT_EQ(ParseProfileLine(FormatProfileLine(p, SpinValues{0, 75}), p, s), "");
+    EXPECT_EQ(ParseProfileLine(FormatProfileLine(p, SpinValues{0, 75}), p, s).Message(), "");
     EXPECT_EQ(p.UnlockedNormal, 1);
     EXPECT_EQ(p.UnlockedAdvanced, 40);
     EXPECT_EQ(s.Normal, 1);
     EXPECT_EQ(s.Advanced, 40);
     Profile q;
     q.UnlockedAdvanced = 7;
-    EXPECT_EQ(ParseProfileLine(FormatProfileLine(q, SpinValues{1, 9}), q, s), "");
+    EXPECT_EQ(ParseProfileLine(FormatProfileLine(q, SpinValues{1, 9}), q, s).Message(), "");
     EXPECT_EQ(s.Advanced, 7) << "a selected level never passes the unlocked one";
 }
 
@@ -235,7 +230,7 @@ TEST(ProfileFile, SavesAndLoadsThroughTheFolder)
     Profile p;
     p.Money = 9999999;
     p.Owned[4] = true;
-    SaveProfileFile(folder + "vrz.sav", p, SpinValues{2, 1});
+    EXPECT_FALSE(SaveProfileFile(folder + "vrz.sav", p, SpinValues{2, 1}));
     const std::string text = ReadFile(folder + "vrz.sav");
     EXPECT_EQ(text.size(), 24u);
     EXPECT_EQ(text.back(), '\n');
@@ -245,7 +240,7 @@ TEST(ProfileFile, SavesAndLoadsThroughTheFolder)
     std::ofstream(folder + "vrz.sav", std::ios::binary) << text.substr(0, 23) << "99\r\nrubbish\r\n";
     Profile q;
     LoadedSpins s;
-    EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", q, s), "");
+    EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", q, s).Message(), "");
     EXPECT_EQ(q.Money, 9999999);
     EXPECT_TRUE(q.Owned[4]);
     EXPECT_EQ(s.Normal, 2);
@@ -259,7 +254,7 @@ TEST(ProfileFile, ADamagedFileNamesTheCharacterWhereTheLoadStopped)
         std::ofstream(folder + "vrz.sav", std::ios::binary) << bytes;
         Profile p;
         LoadedSpins s;
-        return LoadProfileFile(folder + "vrz.sav", p, s);
+        return LoadProfileFile(folder + "vrz.sav", p, s).Message();
     };
     EXPECT_EQ(errorOf(good.substr(0, 12) + std::string(1, '\0') + good.substr(13)), "'#0' is not a valid integer value");
     EXPECT_EQ(errorOf(good.substr(0, 9) + "\t" + good.substr(10)), "'#9' is not a valid integer value");
@@ -285,7 +280,7 @@ TEST(ProfileFile, ShiftedOrForeignCharactersStillReadIntoTheirRanges)
         std::ofstream(folder + "vrz.sav", std::ios::binary) << bytes << "\n";
         Profile p;
         LoadedSpins s;
-        EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", p, s), "");
+        EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", p, s).Message(), "");
         EXPECT_GE(p.Money, 0);
         EXPECT_LE(p.Money, 9999999);
         for (int32_t level : {p.UnlockedNormal, p.UnlockedAdvanced}) {
@@ -305,7 +300,7 @@ TEST(ProfileFile, ReadsNoFurtherThanTheLineItNeeds)
     // A source that never ends: the load stops after the 23 characters it uses.
     Profile p;
     LoadedSpins s;
-    EXPECT_EQ(LoadProfileFile("/dev/zero", p, s), "'#0' is not a valid integer value");
+    EXPECT_EQ(LoadProfileFile("/dev/zero", p, s).Message(), "'#0' is not a valid integer value");
     // Megabytes of digits after the line without a break still load the line.
     const std::string folder = TempFolder();
     Profile saved;
@@ -314,7 +309,7 @@ TEST(ProfileFile, ReadsNoFurtherThanTheLineItNeeds)
     std::ofstream(folder + "vrz.sav", std::ios::binary) << FormatProfileLine(saved, SpinValues{17, 2})
                                                          << std::string(8 << 20, '5');
     Profile q;
-    EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", q, s), "");
+    EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", q, s).Message(), "");
     EXPECT_EQ(q.Money, 777);
     EXPECT_EQ(q.UnlockedNormal, 30);
     EXPECT_EQ(s.Normal, 17);
@@ -326,7 +321,7 @@ TEST(ProfileFile, AFullDiskOrAFolderInTheWayKeepsTheOldFile)
     const std::string folder = TempFolder();
     Profile old;
     old.Money = 55;
-    SaveProfileFile(folder + "vrz.sav", old, SpinValues{});
+    EXPECT_FALSE(SaveProfileFile(folder + "vrz.sav", old, SpinValues{}));
     const std::string before = ReadFile(folder + "vrz.sav");
     Profile fresh;
     fresh.Money = 66;
@@ -345,7 +340,7 @@ TEST(ProfileFile, AFullDiskOrAFolderInTheWayKeepsTheOldFile)
     ASSERT_EQ(symlink("/dev/full", (folder + "vrz.sav.tmp").c_str()), 0);
     EXPECT_EQ(SaveError(folder + "vrz.sav", fresh), "");
     EXPECT_EQ(ReadFile(folder + "vrz.sav"), FormatProfileLine(fresh, SpinValues{}) + "\n");
-    SaveProfileFile(folder + "vrz.sav", old, SpinValues{});
+    EXPECT_FALSE(SaveProfileFile(folder + "vrz.sav", old, SpinValues{}));
 
     // A folder where the temporary file goes.
     mkdir((folder + "vrz.sav.tmp").c_str(), 0700);
@@ -363,7 +358,7 @@ TEST(ProfileFile, AFullDiskOrAFolderInTheWayKeepsTheOldFile)
     EXPECT_EQ(SaveError(other + "null.sav", fresh), "File access denied");
     Profile p;
     LoadedSpins s;
-    EXPECT_EQ(LoadProfileFile(other + "vrz.sav", p, s), "File access denied");
+    EXPECT_EQ(LoadProfileFile(other + "vrz.sav", p, s).Message(), "File access denied");
 }
 
 TEST(ProfileFile, ErrorsUseTheToolkitTexts)
@@ -372,7 +367,7 @@ TEST(ProfileFile, ErrorsUseTheToolkitTexts)
     Profile p;
     p.Money = 5;
     LoadedSpins s;
-    EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", p, s), "File not found");
+    EXPECT_EQ(LoadProfileFile(folder + "vrz.sav", p, s).Message(), "File not found");
     EXPECT_EQ(p.Money, 5);
 
     // A folder the player cannot write.
@@ -458,6 +453,6 @@ TEST(ProfileFile, SavingWritesTheFileAsAPlainWriteWouldButWhole)
 
     // Durable: the file is synced before it replaces the old one, the folder after.
     FileCalls.clear();
-    SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{});
+    EXPECT_FALSE(SaveProfileFile(folder + "vrz.sav", fresh, SpinValues{}));
     EXPECT_EQ(FileCalls, (std::vector<std::string>{"sync file", "rename", "sync folder"}));
 }

@@ -1,6 +1,6 @@
 // The main window: start-up, layout, pages, modes, START and the win.
 #include "FormHarness.h"
-#include "app/FormLayout.h"
+#include "app/WindowDesign.h"
 #include "core/Random.h"
 #include "view/ImageCatalogue.h"
 #include "view/PictureFiles.h"
@@ -48,7 +48,7 @@ TEST_F(WindowTest, StartUpOpensTheMenuWithLevelOneDealt)
     EXPECT_EQ(TheProfile().Money, 0);
     EXPECT_EQ(Text(Form->Label10), "$0");
 
-    const QImage empty = ToImage(LoadJpegFile(Folder.Path() + "tiles/0.jpg"));
+    const QImage empty = ToImage(ReadJpegFile(Folder.Path() + "tiles/0.jpg").Image);
     for (int n = 2; n <= 9; ++n) {
         const PictureBox* slot = Form->JPEGImage[static_cast<size_t>(n)];
         EXPECT_EQ(slot->Source(), Folder.Path() + "tiles/0.jpg") << "JPEGImage" << n;

@@ -1,5 +1,4 @@
 // The picture files and the built-in artwork decode with the game's own loaders.
-#include "core/GameError.h"
 #include "view/ImageCatalogue.h"
 #include "view/PictureFiles.h"
 
@@ -10,7 +9,7 @@
 TEST(ArtFiles, HeaderTilesDecodeAtTheirSize)
 {
     for (int n = 0; n <= 8; ++n) {
-        const Picture p = LoadJpegFile(std::string(VZ_BUILD_DIR "/tiles/") + std::to_string(n) + ".jpg");
+        const Picture p = ReadJpegFile(std::string(VZ_BUILD_DIR "/tiles/") + std::to_string(n) + ".jpg").Image;
         EXPECT_EQ(p.Width, 25) << n;
         EXPECT_EQ(p.Height, 64) << n;
     }
@@ -20,7 +19,7 @@ TEST(ArtFiles, BackgroundsDecodeAtViewSizeAndDifferPerShape)
 {
     Picture six, ten;
     for (int n = 1; n <= 10; ++n) {
-        const Picture p = LoadBitmapFile(std::string(VZ_BUILD_DIR "/map/map") + std::to_string(n) + ".bmp");
+        const Picture p = ReadBitmapFile(std::string(VZ_BUILD_DIR "/map/map") + std::to_string(n) + ".bmp").Image;
         EXPECT_EQ(p.Width, 768) << n;
         EXPECT_EQ(p.Height, 480) << n;
         for (uint32_t px : p.Pixels)
@@ -36,20 +35,20 @@ TEST(ArtFiles, BackgroundsDecodeAtViewSizeAndDifferPerShape)
 TEST(ArtFiles, BuiltInJpegsDecodeAtTheirSize)
 {
     const EmbeddedBytes page = BuiltInArtwork(Artwork::PageBackground);
-    const Picture p = DecodeJpeg(page.Data, page.Size);
+    const Picture p = ReadJpegBytes(page.Data, page.Size).Image;
     EXPECT_EQ(p.Width, 769);
     EXPECT_EQ(p.Height, 481);
     for (Artwork a : {Artwork::ShopPreviewEmpty, Artwork::ShopAutoPreviewEmpty, Artwork::ShopPreviewOccupied,
                       Artwork::ShopAutoPreviewOccupied, Artwork::ShopUndo, Artwork::ShopBronzeMedal,
                       Artwork::ShopSilverMedal, Artwork::ShopGoldMedal, Artwork::HeaderPlaceholder}) {
         const EmbeddedBytes b = BuiltInArtwork(a);
-        const Picture s = DecodeJpeg(b.Data, b.Size);
+        const Picture s = ReadJpegBytes(b.Data, b.Size).Image;
         EXPECT_EQ(s.Width, 25);
         EXPECT_EQ(s.Height, 64);
     }
     // The placeholder is a plain red panel.
     const EmbeddedBytes holder = BuiltInArtwork(Artwork::HeaderPlaceholder);
-    const Picture h = DecodeJpeg(holder.Data, holder.Size);
+    const Picture h = ReadJpegBytes(holder.Data, holder.Size).Image;
     const uint32_t mid = h.At(12, 32);
     EXPECT_GT((mid >> 16) & 255, 150u);
     EXPECT_LT((mid >> 8) & 255, 60u);

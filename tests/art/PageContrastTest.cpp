@@ -54,7 +54,7 @@ protected:
         StartGame();
         ASSERT_FALSE(Form->StartUpFailed());
         const EmbeddedBytes bytes = BuiltInArtwork(Artwork::PageBackground);
-        Background = DecodeJpeg(bytes.Data, bytes.Size);
+        Background = ReadJpegBytes(bytes.Data, bytes.Size).Image;
     }
 
     // Checks every text against the background box it lies on; returns the weakest ratio.

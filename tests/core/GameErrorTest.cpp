@@ -11,19 +11,19 @@
 
 TEST(GameError, UsesTheToolkitTexts)
 {
-    EXPECT_STREQ(GameError::FromErrno(ENOENT).what(), "File not found");
-    EXPECT_STREQ(GameError::FromErrno(EACCES).what(), "File access denied");
-    EXPECT_STREQ(GameError::CannotOpenFile("/x/tiles/3.jpg").what(), "Cannot open file /x/tiles/3.jpg");
-    EXPECT_STREQ(GameError::BitmapNotValid().what(), "Bitmap image is not valid");
+    EXPECT_EQ(GameError::FromErrno(ENOENT).Message(), "File not found");
+    EXPECT_EQ(GameError::FromErrno(EACCES).Message(), "File access denied");
+    EXPECT_EQ(GameError::CannotOpenFile("/x/tiles/3.jpg").Message(), "Cannot open file /x/tiles/3.jpg");
+    EXPECT_EQ(GameError::BitmapNotValid().Message(), "Bitmap image is not valid");
 }
 
 TEST(GameError, ABadNumberNamesItsControlCharactersByTheirCode)
 {
     // A NUL would end the message the player sees right after the quote.
-    EXPECT_STREQ(GameError::NotValidInteger(std::string("1\0", 2)).what(), "'1#0' is not a valid integer value");
-    EXPECT_STREQ(GameError::NotValidInteger("\t\x1b\x7f").what(), "'#9#27#127' is not a valid integer value");
-    EXPECT_STREQ(GameError::NotValidInteger("x-9 ").what(), "'x-9 ' is not a valid integer value");
-    EXPECT_STREQ(GameError::NotValidInteger("").what(), "'' is not a valid integer value");
+    EXPECT_EQ(GameError::NotValidInteger(std::string("1\0", 2)).Message(), "'1#0' is not a valid integer value");
+    EXPECT_EQ(GameError::NotValidInteger("\t\x1b\x7f").Message(), "'#9#27#127' is not a valid integer value");
+    EXPECT_EQ(GameError::NotValidInteger("x-9 ").Message(), "'x-9 ' is not a valid integer value");
+    EXPECT_EQ(GameError::NotValidInteger("").Message(), "'' is not a valid integer value");
 }
 
 TEST(ProgramFolder, IsTheFolderOfThisExecutable)
@@ -119,25 +119,20 @@ TEST(ProfileFolder, TheFirstSaveCreatesTheMissingFoldersPrivateToThePlayer)
     const std::string top = TempFolder();
     ASSERT_EQ(::chmod(top.c_str(), 0755), 0);
     const std::string folder = top + "home/.local/share/vroomzle/";
-    MakeProfileFolder(folder);
+    EXPECT_FALSE(MakeProfileFolder(folder));
     for (const std::string& part : {top + "home", top + "home/.local", top + "home/.local/share", folder})
         EXPECT_EQ(ModeOf(part), 0700u) << part;
     // An existing folder keeps its mode, with or without the trailing slash.
     ASSERT_EQ(::chmod(folder.c_str(), 0750), 0);
-    MakeProfileFolder(folder);
-    MakeProfileFolder(top + "home/.local/share/vroomzle");
+    EXPECT_FALSE(MakeProfileFolder(folder));
+    EXPECT_FALSE(MakeProfileFolder(top + "home/.local/share/vroomzle"));
     EXPECT_EQ(ModeOf(folder), 0750u);
     EXPECT_EQ(ModeOf(top), 0755u);
 
     // A file where a folder belongs is an error the window shows, not a crash.
     std::fclose(std::fopen((top + "file").c_str(), "w"));
     for (const std::string& unusable : {top + "file/vroomzle/", std::string()}) {
-        try {
-            MakeProfileFolder(unusable);
-            ADD_FAILURE() << "no error for " << unusable;
-        } catch (const GameError& e) {
-            EXPECT_STREQ(e.what(), "File not found");
-        }
+        EXPECT_EQ(MakeProfileFolder(unusable).Message(), "File not found") << unusable;
     }
     std::system(("rm -rf " + top).c_str());
 }

@@ -41,16 +41,19 @@ TEST(Random, SeedIsTheTimeOfDayInMilliseconds)
 
 TEST(StrToInt, AcceptsLeadingBlanksOnly)
 {
-    EXPECT_EQ(StrToInt("004"), 4);
-    EXPECT_EQ(StrToInt("  4"), 4);
-    EXPECT_EQ(StrToInt("510"), 510);
+    auto read = [](const char* text) {
+        int32_t value = -1;
+        EXPECT_FALSE(StrToInt(text, value)) << text;
+        return value;
+    };
+    EXPECT_EQ(read("004"), 4);
+    EXPECT_EQ(read("  4"), 4);
+    EXPECT_EQ(read("510"), 510);
     for (const char* bad : {"", "   ", "4  ", "4 ", "a12", "1.5", "0x1"}) {
-        try {
-            StrToInt(bad);
-            ADD_FAILURE() << bad;
-        } catch (const GameError& e) {
-            EXPECT_EQ(e.what(), std::string("'") + bad + "' is not a valid integer value");
-        }
+        int32_t value = -1;
+        EXPECT_EQ(StrToInt(bad, value).Message(), std::string("'") + bad + "' is not a valid integer value");
+        EXPECT_EQ(value, -1) << bad;
     }
-    EXPECT_THROW(StrToInt("99999999999"), GameError);
+    int32_t value = -1;
+    EXPECT_TRUE(StrToInt("99999999999", value));
 }

@@ -20,7 +20,7 @@ const LevelTable& ShippedLevels()
 {
     static const std::unique_ptr<LevelTable> table = [] {
         auto t = std::make_unique<LevelTable>();
-        LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *t);
+        EXPECT_FALSE(LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *t));
         return t;
     }();
     return *table;
@@ -147,7 +147,7 @@ TEST_P(EveryLevel, InvariantsHoldUnderRandomPlay)
             b.InputEnabled = false; // the MENU page, then back through the GAME button
             ClickBay(b, g.Screen, inside);
             GameKeyUp(b, g.Screen, KeyBackspace, true, o);
-            b.InputEnabled = true;
+            ResumeInput(b);
         } else {
             g.DealLevel(level, static_cast<uint32_t>(rng()));
         }
@@ -159,7 +159,7 @@ TEST_P(EveryLevel, InvariantsHoldUnderRandomPlay)
         if (b.CarsLeft == 0) {
             ++wins;
             ASSERT_FALSE(b.InputEnabled);
-            b.InputEnabled = true; // the GAME button on a won board: it must stay inert
+            ResumeInput(b); // the GAME button on a won board: it must stay inert
             ASSERT_EQ(ClickBay(b, g.Screen, inside).Outcome, ClickOutcome::Ignored);
             g.DealLevel(level, static_cast<uint32_t>(rng()));
         }

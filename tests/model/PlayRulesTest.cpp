@@ -280,7 +280,7 @@ TEST_F(Table, AWonBoardTakesNoMoreInput)
     Start();
     Click(4, 10);
     ASSERT_TRUE(ClickBay(B, V, {4, 11}).Won);
-    B.InputEnabled = true; // the GAME page button does not look at the board
+    ResumeInput(B); // the GAME page button
     V.Calls.clear();
     const ClickReport again = ClickBay(B, V, {4, 10});
     EXPECT_EQ(again.Outcome, ClickOutcome::Ignored);

@@ -208,7 +208,7 @@ TEST(ShippedLevels, DifficultyClimbsAlongEveryMode)
 {
     constexpr int Deals = 40;
     auto table = std::make_unique<LevelTable>();
-    LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *table);
+    ASSERT_FALSE(LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *table));
     std::vector<LevelFigures> f(LevelCount + 1);
     for (int n = 1; n <= LevelCount; ++n) {
         f[n] = MeasureLevel(*table, n, Deals);

@@ -1,5 +1,4 @@
 // Background bitmaps and header JPEGs as the game reads them from its folder.
-#include "core/GameError.h"
 #include "view/PictureFiles.h"
 
 #include "JpegWriter.h"
@@ -19,26 +18,9 @@ namespace {
 
 using fixture::TempFolder;
 
-// The error text a load throws, or "" when it succeeds.
-std::string LoadError(const std::function<void()>& load)
-{
-    try {
-        load();
-    } catch (const GameError& e) {
-        return e.what();
-    }
-    return "";
-}
-
-std::string BitmapError(const std::string& path)
-{
-    return LoadError([&] { LoadBitmapFile(path); });
-}
-
-std::string JpegError(const std::string& path)
-{
-    return LoadError([&] { LoadJpegFile(path); });
-}
+// The error text of a read, or "" when it succeeds.
+std::string BitmapError(const std::string& path) { return ReadBitmapFile(path).Error.Message(); }
+std::string JpegError(const std::string& path) { return ReadJpegFile(path).Error.Message(); }
 
 uint32_t Colour(int32_t x, int32_t y) { return Argb(uint32_t(x * 40 + y) & 255, uint32_t(x * 17), uint32_t(y * 23), uint32_t((x ^ y) * 9)); }
 
@@ -92,7 +74,7 @@ TEST(BitmapFile, GoodFilesOf8_24And32BitsGiveExactPixels)
         const std::string path = folder.Folder() + "map" + std::to_string(bits) + ".bmp";
         // Odd width: every row of the 8- and 24-bit files carries padding.
         fixture::WriteBytes(path, fixture::BitmapBytes(13, 7, bits, Colour));
-        const Picture p = LoadBitmapFile(path);
+        const Picture p = ReadBitmapFile(path).Image;
         ASSERT_EQ(p.Width, 13);
         ASSERT_EQ(p.Height, 7);
         EXPECT_EQ(p.Mode, DrawMode::Opaque);
@@ -179,7 +161,7 @@ TEST(JpegFile, DecodesSizeOpaqueAlphaAndCloseColours)
         SCOPED_TRACE(grey ? "grey" : "colour");
         const std::string path = folder.Folder() + (grey ? "grey.jpg" : "0.jpg");
         fixture::WriteBytes(path, JpegBytes(25, 64, Smooth, grey));
-        const Picture p = LoadJpegFile(path);
+        const Picture p = ReadJpegFile(path).Image;
         ASSERT_EQ(p.Width, 25);
         ASSERT_EQ(p.Height, 64);
         EXPECT_EQ(p.Mode, DrawMode::Opaque);
@@ -242,7 +224,7 @@ TEST(JpegFile, DamagedFilesFailWithLibjpegsMessage)
 
     EXPECT_EQ(JpegError(write("good.jpg", good)), "");
     // The same bytes in memory, as the built-in artwork is decoded.
-    EXPECT_EQ(DecodeJpeg(good.data(), good.size()).Width, 25);
+    EXPECT_EQ(ReadJpegBytes(good.data(), good.size()).Image.Width, 25);
 }
 
 TEST(JpegFile, ProgressionsOfMoreThanAHundredScansAreRefused)
@@ -257,7 +239,7 @@ TEST(JpegFile, ProgressionsOfMoreThanAHundredScansAreRefused)
     const std::string hundred = folder.Folder() + "hundred.jpg";
     fixture::WriteBytes(hundred, ManyScanJpeg(16, 16, 100));
     EXPECT_EQ(JpegError(hundred), "");
-    EXPECT_EQ(LoadJpegFile(hundred).Width, 16);
+    EXPECT_EQ(ReadJpegFile(hundred).Image.Width, 16);
 }
 
 TEST(JpegFile, MissingOrUnreadableFileCannotBeOpened)

@@ -129,13 +129,11 @@ bool ParseNumber(const char* text, unsigned long long limit, unsigned long long&
 // Reads a level file; an unreadable one is reported with the game's message.
 bool LoadOrReport(const char* path, LevelTable& table)
 {
-    try {
-        LoadLevelFile(path, table);
-        return true;
-    } catch (const GameError& e) {
-        std::fprintf(stderr, "%s: %s.\n", path, e.what());
+    if (const GameError error = LoadLevelFile(path, table)) {
+        std::fprintf(stderr, "%s: %s.\n", path, error.Message().c_str());
         return false;
     }
+    return true;
 }
 
 int Deal(const char* path, const char* levelText, const char* seedText)
@@ -158,10 +156,9 @@ int Deal(const char* path, const char* levelText, const char* seedText)
     const int32_t number = static_cast<int32_t>(level);
     SilentView view;
     SetRandomState(static_cast<uint32_t>(seed));
-    try {
-        InitMap(board, view, pool, table, number, table.Level(number).ShapeId);
-    } catch (const GameError& e) {
-        std::fprintf(stderr, "%s: %s.\n", path, e.what());
+    if (!InitMap(board, view, pool, table, number, table.Level(number).ShapeId)) {
+        const GameError refused = DealRefusal(table, number, table.Level(number).ShapeId);
+        std::fprintf(stderr, "%s: %s.\n", path, refused.Message().c_str());
         return 1;
     }
     std::printf("cars %d\n", board.CarsLeft);

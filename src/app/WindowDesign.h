@@ -1,7 +1,7 @@
 #pragma once
-// The window's fixed design: where each shop item shows, the colours the
-// handlers use again, and the small widget helpers they share with the
-// Build… functions of FormLayout.cpp, which place every widget.
+// The window's fixed design that its handlers use as well as its layout (the
+// Build… functions of FormLayout.cpp): where each shop item shows, the colours
+// and the small widget helpers. It knows nothing of the window itself.
 #include "app/Profile.h"
 #include "view/ImageCatalogue.h"
 #include "view/Picture.h"
@@ -15,6 +15,7 @@ class QWidget;
 
 inline const QColor ChosenModeColour(0xFF, 0xFF, 0x00); // yellow
 inline const QColor OtherModeColour(0x80, 0x80, 0x80);  // grey
+inline const QColor DarkRed(0xC1, 0x00, 0x00);
 
 // Where a shop item shows: its slot in the header, and on the STAGES page its
 // three text lines, its button and its picture.
