@@ -9,7 +9,7 @@
 #include "view/ImageCatalogue.h"
 #include "view/LayerScene.h"
 #include "view/PictureFiles.h"
-#include "view/PlayScene.h"
+#include "view/BoardScene.h"
 
 #include "deal/DealOrder.h"
 #include "view/SceneFixtures.h"
@@ -28,7 +28,7 @@ struct DealtGame {
     CarPool Pool;
     LayerScene Play{768, 480, Rgb(0, 0, 0)};
     LayerScene Preview{74, 48, Rgb(0xC1, 0xC1, 0xC1)};
-    PlayScene Scene{Play, Preview, BuiltInCatalogue()};
+    BoardScene Scene{Play, Preview, BuiltInCatalogue()};
     LevelTable Table;
     BayPos A, B; // a free pair of the deal
 

@@ -13,6 +13,7 @@
 #include "app/Widgets.h"
 #include "core/ProgramFolder.h"
 #include "deal/DealOrder.h"
+#include "view/Projection.h"
 
 #include "app/FormProbe.h"
 
@@ -62,7 +63,7 @@ public:
 // Runs the event loop until `view` has painted after `before`; false when no paint
 // came within a second. The view hands its changes to Qt at once, as it does for
 // an event a frame after the last: every event here is painted.
-bool UntilPainted(LayeredImage& view, const PaintCounter& counter, int before)
+bool UntilPainted(LayerSceneWidget& view, const PaintCounter& counter, int before)
 {
     view.UpdatePending();
     QElapsedTimer waited;

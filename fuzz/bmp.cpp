@@ -8,7 +8,7 @@
 #include "deal/Generator.h"
 #include "view/LayerScene.h"
 #include "view/PictureFiles.h"
-#include "view/PlayScene.h"
+#include "view/BoardScene.h"
 
 #include "levels/LevelBuilder.h"
 #include "view/SceneFixtures.h"
@@ -31,7 +31,7 @@ struct Game {
     CarPool Pool;
     LayerScene Play{768, 480, Rgb(0, 0, 0)};
     LayerScene Preview{74, 48, Rgb(193, 193, 193)};
-    PlayScene Scene{Play, Preview, Pictures};
+    BoardScene Scene{Play, Preview, Pictures};
 
     Game()
     {

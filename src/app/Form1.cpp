@@ -27,9 +27,9 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     : QWidget(parent),
       Boxes(dialogs),
       FolderOfProgram(std::move(programFolder)),
-      PlayView(768, 480, Rgb(0, 0, 0)),
-      PreviewBox(74, 48, Rgb(0xC1, 0xC1, 0xC1)),
-      Scene(PlayView, PreviewBox, BuiltInCatalogue())
+      PlayLayers(768, 480, Rgb(0, 0, 0)),
+      PreviewLayers(74, 48, Rgb(0xC1, 0xC1, 0xC1)),
+      Scene(PlayLayers, PreviewLayers, BuiltInCatalogue())
 {
     // A deal replaces megabyte picture buffers (the background, its opaque copy,
     // the decoded file). Served by mmap, they go back to the system when freed;
@@ -66,8 +66,8 @@ TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     BuildGamePage();
     BuildStagesPage(shopPictures.get());
 
-    PlayView.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image321->Repaint(changed); });
-    PreviewBox.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image322->Repaint(changed); });
+    PlayLayers.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image321->Repaint(changed); });
+    PreviewLayers.SetRepaintCallback([this](const std::vector<Rect>& changed) { Image322->Repaint(changed); });
     Scene.SetCarsLeftSink([this](int32_t carsLeft) { ShowCarsLeftLabel(carsLeft); });
     InstallKeyPreview(*this, [this](int key) { FormKeyUp(key); });
 

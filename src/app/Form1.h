@@ -2,12 +2,13 @@
 #include "app/Dialogs.h"
 #include "app/Profile.h"
 #include "app/ProfileFile.h"
+#include "app/LayerSceneWidget.h"
 #include "app/Widgets.h"
 #include "deal/Generator.h"
 #include "levels/LevelFile.h"
 #include "model/Board.h"
 #include "view/LayerScene.h"
-#include "view/PlayScene.h"
+#include "view/BoardScene.h"
 
 #include <QStackedWidget>
 #include <QWidget>
@@ -75,14 +76,14 @@ public:
     const std::string& GetProgramFolder() const { return ProgramFolder; }
     bool HasStartedUp() const { return Activated; }
     bool StartUpFailed() const { return Failed; }
-    const LayerScene& PlayViewScene() const { return PlayView; }
-    const LayerScene& PreviewBoxScene() const { return PreviewBox; }
+    const LayerScene& PlayViewLayers() const { return PlayLayers; }
+    const LayerScene& PreviewBoxLayers() const { return PreviewLayers; }
 
     // The widgets, by their designer names.
     BevelPanel* Panel1;
     GradientPanel* VrGradient1;
     EffectLabel* fcLabel1;
-    LayeredImage* Image322;
+    LayerSceneWidget* Image322;
     CounterLabel* Label1;
     QLabel* Label10;
     ShapeButton* B_MENU;
@@ -94,7 +95,7 @@ public:
     QWidget* TabSheet2;
     QWidget* TabSheet3;
     BevelPanel* Panel2;
-    LayeredImage* Image321;
+    LayerSceneWidget* Image321;
     FrameShape* Shape1;
     FrameShape* Shape2;
     QLabel* Label8;
@@ -165,9 +166,9 @@ private:
     Profile PlayerProfile;
     ::GameMode GameMode = ::GameMode::NormalChampionship;
     int32_t CurrentLevel = 1;
-    LayerScene PlayView;
-    LayerScene PreviewBox;
-    PlayScene Scene;
+    LayerScene PlayLayers;    // what Image321 shows
+    LayerScene PreviewLayers; // what Image322 shows
+    BoardScene Scene;
     bool Activated = false;
     bool ShownOnce = false;
     bool Failed = false;

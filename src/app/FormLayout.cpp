@@ -61,7 +61,7 @@ void TForm1::BuildHeader()
         JPEGImage[static_cast<size_t>(place.HeaderSlot)] = slot;
     }
 
-    Image322 = new LayeredImage(PreviewBox, QColor(0xA0, 0xA0, 0xA0), Panel1);
+    Image322 = new LayerSceneWidget(PreviewLayers, QColor(0xA0, 0xA0, 0xA0), Panel1);
     Image322->setObjectName(QStringLiteral("Image322"));
     Image322->setGeometry(536, 12, 74, 48);
     Image322->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -171,7 +171,7 @@ void TForm1::BuildGamePage()
 {
     Panel2 = new BevelPanel(Qt::black, TabSheet2);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Image321 = new LayeredImage(PlayView, Qt::black, Panel2);
+    Image321 = new LayerSceneWidget(PlayLayers, Qt::black, Panel2);
     Image321->setObjectName(QStringLiteral("Image321"));
     Image321->setGeometry(8, 3, 768, 480);
     Image321->OnMouseUp = [this](int x, int y) { Image321MouseUp(x, y); };

@@ -1,17 +1,15 @@
 #pragma once
-#include <cstddef>
-#include "view/LayerScene.h"
+// The painted widgets of the window: header, pages and shop, each drawn as
+// designed. The play view and the preview box are LayerSceneWidgets.
 #include "view/Picture.h"
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QSpinBox>
-#include <QTimer>
 #include <QWidget>
 
-#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -94,7 +92,6 @@ private:
 class SpeedButton : public QAbstractButton {
 public:
     SpeedButton(const QString& caption, const QFont& font, QWidget* parent);
-    bool Hovered() const { return Hover; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -109,7 +106,6 @@ private:
 class ColorButton : public QAbstractButton {
 public:
     ColorButton(QColor face, QWidget* parent);
-    QColor Face() const { return FaceColour; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -185,39 +181,6 @@ protected:
 private:
     QImage Shown;
     std::string From;
-};
-
-// Image321, Image322: shows a layer scene's frame without copying it. The outer
-// colour fills whatever of the widget the frame does not cover.
-class LayeredImage : public QWidget {
-public:
-    LayeredImage(const LayerScene& scene, QColor outer, QWidget* parent);
-    // Asks Qt to repaint only what the scene's repaint changed: at once when the
-    // screen has not been updated for a frame (1/60 s), else at the end of that
-    // frame, together with whatever else changes meanwhile. A mouse reporting
-    // hundreds of moves a second then costs the screen sixty updates.
-    void Repaint(const std::vector<Rect>& changed);
-    static constexpr int FrameMilliseconds = 16;
-    // Hands what waits for the end of the frame to Qt now (the benchmarks
-    // measure a repaint per event without waiting out the frame).
-    void UpdatePending();
-    // Pointer events in the view's own pixels.
-    std::function<void(int x, int y)> OnMouseUp;
-    std::function<void(int x, int y)> OnMouseMove;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
-
-private:
-    const LayerScene& Scene;
-    QColor Outer;
-    // What waits for the end of the frame; more rectangles than fit are merged.
-    std::array<QRect, 8> Pending;
-    size_t PendingCount = 0;
-    QTimer FrameEnd;
-    QElapsedTimer SinceUpdate;
 };
 
 // Label2 … Label7: a transparent label that can be clicked.

@@ -81,7 +81,6 @@ struct UndoSnapshot {
 struct Board {
     BayGrid<Cell> Cells;
     BayGrid<int32_t> HiddenCount;
-    BayGrid<int32_t> BayOrdinal;
     BoardShape CurrentShape;
     int32_t CarsLeft = 0;
     bool CarSelected = false;
@@ -92,6 +91,16 @@ struct Board {
 };
 
 bool InsideShape(const Board& board, int32_t column, int32_t row);
+
+// The bays of a shape are numbered row by row from 1, and bay k owns ground
+// layer k − 1 and car layer k + 73 of the play view; 0 outside the shape.
+// LayOutBays hands each number to the view, which keeps them until the next deal.
+inline int32_t BayOrdinal(const BoardShape& shape, int32_t column, int32_t row)
+{
+    if (column < shape.MinColumn || column > shape.MaxColumn || row < shape.MinRow || row > shape.MaxRow)
+        return 0;
+    return (row - shape.MinRow) * shape.ColumnCount + (column - shape.MinColumn) + 1;
+}
 inline bool InsideShape(const Board& board, BayPos bay) { return InsideShape(board, bay.Column, bay.Row); }
 
 // The lowest column of the row, from MinColumn up to `beforeColumn` − 1, whose bay

@@ -1,16 +1,11 @@
 #include "BoardView.h"
 
-void LayOutBays(Board& board, BoardView& view)
+void LayOutBays(const Board& board, BoardView& view)
 {
-    board.BayOrdinal.Fill(0);
     const BoardShape& s = board.CurrentShape;
-    int32_t k = 1;
     for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-        for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
-            view.PlaceBay(k, column, row);
-            board.BayOrdinal(column, row) = k;
-            ++k;
-        }
+        for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column)
+            view.PlaceBay(BayOrdinal(s, column, row), column, row);
 }
 
 void RestoreSnapshot(Board& board, BoardView& view)

@@ -40,8 +40,8 @@ public:
     virtual void ShowPreview(CarId car) = 0;
 };
 
-// Numbers the bays of the current shape row by row from 1 and places their layers.
-void LayOutBays(Board& board, BoardView& view);
+// Hands the view every bay of the current shape with its BayOrdinal, row by row.
+void LayOutBays(const Board& board, BoardView& view);
 
 // The one-step undo: brings back the stacks, counts and CarsLeft of the snapshot,
 // redrawing only the bays that differ. The selection is not touched.

@@ -1,6 +1,6 @@
 #pragma once
 #include "view/Picture.h"
-#include "view/Projection.h"
+#include "view/Rect.h"
 
 #include <cstdint>
 #include <vector>

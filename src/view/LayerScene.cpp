@@ -62,7 +62,6 @@ struct LayerScene::Impl {
     // The layers as they were when Frame() was last composed.
     std::vector<SceneLayer> Last;
     bool FrameCurrent = false; // false: the next repaint recomposes everything
-    bool DamageTracking = true;
     Picture OpaqueBack;
 
     std::vector<Rect> Damage;
@@ -249,7 +248,6 @@ void LayerScene::SetRepaintCallback(std::function<void(const std::vector<Rect>&)
 
 const Picture& LayerScene::Frame() const { return Composed; }
 
-void LayerScene::SetDamageTracking(bool on) { Fast->DamageTracking = on; }
 
 void LayerScene::RecomposeAll()
 {
@@ -288,7 +286,7 @@ void LayerScene::Render()
     }
     damage.reserve(MaxDamageRects + 2);
 
-    bool whole = !f.FrameCurrent || !f.DamageTracking;
+    bool whole = !f.FrameCurrent;
     if (!whole) {
         int64_t area = 0;
         auto add = [&](const SceneLayer& layer) {

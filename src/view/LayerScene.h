@@ -1,6 +1,6 @@
 #pragma once
 #include "view/Picture.h"
-#include "view/Projection.h"
+#include "view/Rect.h"
 
 #include <cstdint>
 #include <functional>
@@ -61,9 +61,6 @@ public:
     // Composes the whole view from scratch into `out` (the reference the fast path must equal).
     void ComposeFull(Picture& out) const;
 
-    // Off: every repaint recomposes the whole view. On (the default): only what
-    // changed since the last frame.
-    void SetDamageTracking(bool on);
     // Recomposes the whole of Frame() with the fast path, ignoring what it held.
     void RecomposeAll();
     // How many pixels the last repaint composed (the whole view, or only what changed).

@@ -1,18 +1,8 @@
 #pragma once
 #include "model/Board.h"
+#include "view/Rect.h"
 
 #include <cstdint>
-
-// Play-view rectangles: right and bottom exclusive.
-struct Rect {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Right = 0;
-    int32_t Bottom = 0;
-    int32_t Width() const { return Right - Left; }
-    int32_t Height() const { return Bottom - Top; }
-    bool operator==(const Rect& o) const { return Left == o.Left && Top == o.Top && Right == o.Right && Bottom == o.Bottom; }
-};
 
 // The 96 × 48 box around a bay's footprint; tiles and markers are drawn into it 1:1.
 Rect BayRect(int32_t column, int32_t row);

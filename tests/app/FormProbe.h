@@ -6,5 +6,5 @@ struct FormProbe {
     static Profile& ProfileOf(TForm1& form) { return form.PlayerProfile; }
     static Board& BoardOf(TForm1& form) { return form.GameBoard; }
     static const LevelTable& TableOf(TForm1& form) { return form.Table; }
-    static PlayScene& SceneOf(TForm1& form) { return form.Scene; }
+    static BoardScene& SceneOf(TForm1& form) { return form.Scene; }
 };

@@ -156,7 +156,7 @@ TEST_F(ShopWindowTest, SpaceAndThePointerPreviewTheHiddenCar)
     Form->B_GAMEClick();
     const Catalogue& pictures = BuiltInCatalogue();
     const Picture* placeholder = &pictures[PlaceholderPicture];
-    auto previewed = [&] { return Form->PreviewBoxScene().Layer(0).Image; };
+    auto previewed = [&] { return Form->PreviewBoxLayers().Layer(0).Image; };
     const CarId hidden = TheBoard().Cells(3, 12).Slot[1];
     ASSERT_NE(hidden, 0);
 

@@ -703,13 +703,13 @@ TEST(WindowBackgrounds, EachShapeShowsItsOwnFileAtEveryDeal)
     ScriptedDialogs boxes;
     TForm1 form(boxes, folder.Path());
     form.FormActivate();
-    const Picture& frame = form.PlayViewScene().Frame();
+    const Picture& frame = form.PlayViewLayers().Frame();
     EXPECT_EQ(frame.At(3, 2), Rgb(24, 14, 200));
     EXPECT_EQ(frame.At(30, 5), Rgb(0, 0, 0)) << "black around a smaller picture";
 
     form.SpinEdit2->setValue(2);
     form.SpeedButton1Click();
-    EXPECT_EQ(form.PlayViewScene().Background().Width, 768) << "no map6.bmp: black";
+    EXPECT_EQ(form.PlayViewLayers().Background().Width, 768) << "no map6.bmp: black";
     EXPECT_EQ(frame.At(3, 2), Rgb(0, 0, 0));
 
     // Read again at every deal: a larger picture, written since, is clipped.
@@ -733,7 +733,7 @@ TEST(WindowErrors, ADamagedBackgroundIsReportedAndTheBoardDealtOverBlack)
     EXPECT_EQ(boxes.Texts("error"), std::vector<std::string>{"Bitmap image is not valid."});
     EXPECT_FALSE(form.StartUpFailed());
     EXPECT_EQ(form.GetBoard().CarsLeft, 8);
-    const Picture& frame = form.PlayViewScene().Frame();
+    const Picture& frame = form.PlayViewLayers().Frame();
     ASSERT_EQ(frame.Width, 768);
     EXPECT_EQ(frame.At(2, 2), Rgb(0, 0, 0));
     EXPECT_EQ(frame.At(765, 477), Rgb(0, 0, 0));
@@ -760,7 +760,7 @@ TEST(WindowErrors, EachKindOfBadBackgroundGivesOneMessageAtTheDeal)
         form.FormActivate();
         EXPECT_EQ(boxes.Texts("error"), messages);
         EXPECT_EQ(form.GetBoard().CarsLeft, 8);
-        EXPECT_EQ(form.PlayViewScene().Frame().At(2, 2), Rgb(0, 0, 0));
+        EXPECT_EQ(form.PlayViewLayers().Frame().At(2, 2), Rgb(0, 0, 0));
         boxes.Shown.clear();
         form.SpeedButton1Click();
         EXPECT_EQ(boxes.Texts("error"), messages) << "again at every deal";
@@ -810,7 +810,7 @@ TEST_F(WindowTest, PointerMovesWithinAFrameShareOneRepaintOfTheirBays)
         }
     } paints;
     Form->Image321->installEventFilter(&paints);
-    QTest::qWait(2 * LayeredImage::FrameMilliseconds); // the page is shown; a frame passes
+    QTest::qWait(2 * LayerSceneWidget::FrameMilliseconds); // the page is shown; a frame passes
     paints.Regions.clear();
     const QPoint first = BayCentre(3, 11), second = BayCentre(3, 12);
     for (int n = 0; n < 20; ++n) {
@@ -818,7 +818,7 @@ TEST_F(WindowTest, PointerMovesWithinAFrameShareOneRepaintOfTheirBays)
         Form->Image321MouseMove(p.x(), p.y());
         QApplication::processEvents();
     }
-    QTest::qWait(3 * LayeredImage::FrameMilliseconds);
+    QTest::qWait(3 * LayerSceneWidget::FrameMilliseconds);
     ASSERT_FALSE(paints.Regions.empty());
     EXPECT_LE(paints.Regions.size(), 10u) << "twenty moves within a frame or two";
     const QRect bays = QRect(BayRect(3, 11).Left, BayRect(3, 11).Top, 96, 48) |
@@ -826,7 +826,7 @@ TEST_F(WindowTest, PointerMovesWithinAFrameShareOneRepaintOfTheirBays)
                        QRect(StartRect.Left, StartRect.Top, 96, 48);
     for (const QRect& r : paints.Regions)
         EXPECT_TRUE(bays.contains(r)) << "a repaint beyond the marker's bays";
-    EXPECT_EQ(Form->PlayViewScene().Layer(HoverMarkerLayer).Location, BayRect(3, 12));
+    EXPECT_EQ(Form->PlayViewLayers().Layer(HoverMarkerLayer).Location, BayRect(3, 12));
     Form->Image321->removeEventFilter(&paints);
 }
 

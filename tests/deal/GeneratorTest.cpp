@@ -117,7 +117,7 @@ TEST_F(Deal, BrokenLevelIsRefusedBeforeAnythingChanges)
         EXPECT_EQ(v.Calls, Calls{});
         EXPECT_EQ(RandomState(), state) << "no draws";
         EXPECT_TRUE(B->Cells == before.Cells);
-        EXPECT_TRUE(B->BayOrdinal == before.BayOrdinal);
+        EXPECT_EQ(B->CurrentShape.ShapeId, before.CurrentShape.ShapeId);
         EXPECT_EQ(B->CarsLeft, before.CarsLeft);
         EXPECT_TRUE(B->InputEnabled) << "the old board stays playable";
         EXPECT_TRUE(std::equal(Pool.Entries, Pool.Entries + CarPoolSize, poolBefore.Entries));
@@ -159,7 +159,7 @@ TEST_F(Deal, StacksInTheFirstColumnShowTheirCounts)
     EXPECT_EQ(screen.Repaints, 2);
     for (int r = 10; r <= 19; ++r)
         for (int c = 4; c <= 9; ++c) {
-            const int k = B->BayOrdinal(c, r);
+            const int k = BayOrdinal(B->CurrentShape, c, r);
             EXPECT_EQ(B->HiddenCount(c, r), c == 4 ? 2 : 0);
             EXPECT_EQ(screen.Ground[k].Shown, c == 4);
             if (c == 4) {

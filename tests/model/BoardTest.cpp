@@ -78,17 +78,17 @@ TEST(Board, GridAccessorCoversEveryPositionOnce)
 TEST(Board, LayOutBaysNumbersRowByRowAndClearsTheRest)
 {
     Board b = BoardOf(6);
-    b.BayOrdinal(4, 19) = 99;
     b.CurrentShape = ShapeById(8); // columns 4 … 8, rows 9 … 20
     Recorder v;
     LayOutBays(b, v);
-    EXPECT_EQ(b.BayOrdinal(4, 9), 1);
-    EXPECT_EQ(b.BayOrdinal(8, 9), 5);
-    EXPECT_EQ(b.BayOrdinal(4, 10), 6);
-    EXPECT_EQ(b.BayOrdinal(8, 20), 60);
-    EXPECT_EQ(b.BayOrdinal(4, 19), (19 - 9) * 5 + 1);
-    EXPECT_EQ(b.BayOrdinal(3, 11), 0);
-    EXPECT_EQ(b.BayOrdinal(9, 9), 0);
+    const BoardShape& s = b.CurrentShape;
+    EXPECT_EQ(BayOrdinal(s, 4, 9), 1);
+    EXPECT_EQ(BayOrdinal(s, 8, 9), 5);
+    EXPECT_EQ(BayOrdinal(s, 4, 10), 6);
+    EXPECT_EQ(BayOrdinal(s, 8, 20), 60);
+    EXPECT_EQ(BayOrdinal(s, 4, 19), (19 - 9) * 5 + 1);
+    EXPECT_EQ(BayOrdinal(s, 3, 11), 0);
+    EXPECT_EQ(BayOrdinal(s, 9, 9), 0);
     ASSERT_EQ(v.Calls.size(), 60u);
     EXPECT_EQ(v.Calls.front(), "place 1 4,9");
     EXPECT_EQ(v.Calls.back(), "place 60 8,20");

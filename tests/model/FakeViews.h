@@ -183,8 +183,8 @@ struct ScreenFake : BoardView {
         for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
             for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c) {
                 const int k = Ordinals(c, r);
-                if (k != B.BayOrdinal(c, r))
-                    return "the view's ordinal differs from the board's at " + std::to_string(c) + "," + std::to_string(r);
+                if (k != BayOrdinal(s, c, r))
+                    return "the view's ordinal differs from the bay's number at " + std::to_string(c) + "," + std::to_string(r);
                 const std::string at = " at " + std::to_string(c) + "," + std::to_string(r);
                 const CarId top = B.Cells(c, r).Slot[0];
                 const Layer& car = Car[k];

@@ -161,7 +161,7 @@ TEST_F(Table, TheLastRevealShowsTheEmptyBayPicture)
     screen.EndUpdate();
     screen.ShowCarsLeft(B.CarsLeft);
     ASSERT_EQ(screen.Mismatch(), "");
-    const int k = B.BayOrdinal(6, 14);
+    const int k = BayOrdinal(B.CurrentShape, 6, 14);
     EXPECT_EQ(screen.Ground[k].Picture, 84);
 
     EXPECT_EQ(ClickBay(B, screen, {6, 14}).Outcome, ClickOutcome::Revealed);

@@ -1,5 +1,6 @@
 #include "view/Compositor.h"
 #include "view/LayerScene.h"
+#include "view/Projection.h"
 
 #include "view/SceneFixtures.h"
 

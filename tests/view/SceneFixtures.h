@@ -6,7 +6,7 @@
 #include "model/BoardView.h"
 #include "view/ImageCatalogue.h"
 #include "view/LayerScene.h"
-#include "view/PlayScene.h"
+#include "view/BoardScene.h"
 
 #include <cstdint>
 #include <string>
@@ -116,7 +116,7 @@ struct DealtView {
     Board TheBoard;
     LayerScene Play{768, 480, Rgb(0, 0, 0)};
     LayerScene Preview{74, 48, Rgb(193, 193, 193)};
-    PlayScene Scene{Play, Preview, Pictures};
+    BoardScene Scene{Play, Preview, Pictures};
 
     explicit DealtView(int32_t bays = 72)
     {

@@ -4,7 +4,7 @@
 #include "core/Random.h"
 #include "deal/Generator.h"
 #include "model/PlayRules.h"
-#include "view/PlayScene.h"
+#include "view/BoardScene.h"
 #include "view/Projection.h"
 
 #include "view/SceneFixtures.h"
@@ -35,7 +35,7 @@ struct Game : ::testing::Test {
     CarPool Pool;
     LayerScene Play{768, 480, Black};
     LayerScene Preview{74, 48, Grey};
-    PlayScene Scene{Play, Preview, Pictures};
+    BoardScene Scene{Play, Preview, Pictures};
     int PlayRepaints = 0;
     int PreviewRepaints = 0;
     std::vector<Rect> PlayChanged; // of the latest repaint
@@ -98,7 +98,7 @@ struct Game : ::testing::Test {
         b.InputEnabled = true;
     }
 
-    int Ordinal(int32_t column, int32_t row) const { return TheBoard->BayOrdinal(column, row); }
+    int Ordinal(int32_t column, int32_t row) const { return BayOrdinal(TheBoard->CurrentShape, column, row); }
     const SceneLayer& Ground(int32_t column, int32_t row) const { return Play.Layer(Ordinal(column, row) - 1); }
     const SceneLayer& Car(int32_t column, int32_t row) const { return Play.Layer(Ordinal(column, row) + 73); }
 

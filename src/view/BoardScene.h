@@ -17,9 +17,9 @@ constexpr int PlayLayerCount = CarLayerBase + MaxBays + 1;  // 146
 
 // The play view (768 × 480) and the preview box (74 × 48) behind the BoardView
 // seam. It keeps its own map from bays to layers and reads no files.
-class PlayScene : public BoardView {
+class BoardScene : public BoardView {
 public:
-    PlayScene(LayerScene& playView, LayerScene& previewBox, const Catalogue& catalogue);
+    BoardScene(LayerScene& playView, LayerScene& previewBox, const Catalogue& catalogue);
 
     void CreatePlayLayers();
     // Prepares every catalogue picture in both views, so that no reveal or

@@ -1,4 +1,4 @@
-#include "view/PlayScene.h"
+#include "view/BoardScene.h"
 
 #include "view/Projection.h"
 
@@ -13,13 +13,13 @@ constexpr Rect PreviewRect{0, 0, 74, 48};
 
 } // namespace
 
-PlayScene::PlayScene(LayerScene& playView, LayerScene& previewBox, const Catalogue& catalogue)
+BoardScene::BoardScene(LayerScene& playView, LayerScene& previewBox, const Catalogue& catalogue)
     : Play(playView), Preview(previewBox), Pictures(catalogue)
 {
     Preview.SharePreparedPictures(Play);
 }
 
-void PlayScene::CreatePlayLayers()
+void BoardScene::CreatePlayLayers()
 {
     // The layer set is fixed for the life of the process; a second call puts the
     // existing layers back to their first state instead of adding more.
@@ -45,14 +45,14 @@ void PlayScene::CreatePlayLayers()
     Play.Changed();
 }
 
-void PlayScene::PrepareAllPictures()
+void BoardScene::PrepareAllPictures()
 {
     for (const Picture& picture : Pictures)
         if (!picture.Empty())
             Play.PreparePicture(picture); // the preview shares them
 }
 
-void PlayScene::CreatePreviewLayer()
+void BoardScene::CreatePreviewLayer()
 {
     Preview.BeginUpdate();
     if (Preview.LayerCount() == 0)
@@ -64,19 +64,19 @@ void PlayScene::CreatePreviewLayer()
     Preview.Changed();
 }
 
-void PlayScene::SetCarsLeftSink(std::function<void(int32_t)> sink) { CarsLeftSink = std::move(sink); }
+void BoardScene::SetCarsLeftSink(std::function<void(int32_t)> sink) { CarsLeftSink = std::move(sink); }
 
-void PlayScene::SetNextBackground(int32_t shapeId, Picture background)
+void BoardScene::SetNextBackground(int32_t shapeId, Picture background)
 {
     NextBackgroundShape = shapeId;
     NextBackground = std::move(background);
 }
 
-void PlayScene::BeginUpdate() { Play.BeginUpdate(); }
-void PlayScene::EndUpdate() { Play.EndUpdate(); }
-void PlayScene::Changed() { Play.Changed(); }
+void BoardScene::BeginUpdate() { Play.BeginUpdate(); }
+void BoardScene::EndUpdate() { Play.EndUpdate(); }
+void BoardScene::Changed() { Play.Changed(); }
 
-int PlayScene::Ordinal(int32_t column, int32_t row) const
+int BoardScene::Ordinal(int32_t column, int32_t row) const
 {
     if (!InGrid(column, row))
         return 0;
@@ -84,7 +84,7 @@ int PlayScene::Ordinal(int32_t column, int32_t row) const
     return k >= 1 && k <= GroundLayerCount ? k : 0;
 }
 
-void PlayScene::ResetBoardScene(int32_t shapeId)
+void BoardScene::ResetBoardScene(int32_t shapeId)
 {
     const int layers = Play.LayerCount();
     for (int i = 0; i < layers; ++i)
@@ -99,7 +99,7 @@ void PlayScene::ResetBoardScene(int32_t shapeId)
         Play.LoadBackground(std::move(background));
 }
 
-void PlayScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)
+void BoardScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)
 {
     // An ordinal past the last ground layer would move a marker or another bay.
     if (ordinal < 1 || ordinal > GroundLayerCount || !InGrid(column, row))
@@ -110,13 +110,13 @@ void PlayScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)
     Play.SetLocation(CarLayerBase + ordinal, CarRect(column, row));
 }
 
-const Picture& PlayScene::HiddenCountPicture(int32_t count) const
+const Picture& BoardScene::HiddenCountPicture(int32_t count) const
 {
     // Counts beyond 0 … 5 do not occur; clamped, they cannot reach past the tiles.
     return Pictures[static_cast<size_t>(EmptyTilePicture + std::clamp(count, 0, SlotCount - 1))];
 }
 
-void PlayScene::ShowHiddenCount(int32_t column, int32_t row, int32_t count)
+void BoardScene::ShowHiddenCount(int32_t column, int32_t row, int32_t count)
 {
     const int k = Ordinal(column, row);
     if (k == 0)
@@ -125,7 +125,7 @@ void PlayScene::ShowHiddenCount(int32_t column, int32_t row, int32_t count)
     Play.SetVisible(GroundLayerBase + k - 1, true);
 }
 
-void PlayScene::SetHiddenCountPicture(int32_t column, int32_t row, int32_t count)
+void BoardScene::SetHiddenCountPicture(int32_t column, int32_t row, int32_t count)
 {
     const int k = Ordinal(column, row);
     if (k == 0)
@@ -133,7 +133,7 @@ void PlayScene::SetHiddenCountPicture(int32_t column, int32_t row, int32_t count
     Play.SetPicture(GroundLayerBase + k - 1, HiddenCountPicture(count));
 }
 
-void PlayScene::ShowCar(int32_t column, int32_t row, CarId car)
+void BoardScene::ShowCar(int32_t column, int32_t row, CarId car)
 {
     const int k = Ordinal(column, row);
     if (k == 0 || car < 0 || car >= CatalogueSize)
@@ -143,7 +143,7 @@ void PlayScene::ShowCar(int32_t column, int32_t row, CarId car)
     Play.SetVisible(CarLayerBase + k, true);
 }
 
-void PlayScene::HideCar(int32_t column, int32_t row)
+void BoardScene::HideCar(int32_t column, int32_t row)
 {
     const int k = Ordinal(column, row);
     if (k == 0)
@@ -151,29 +151,29 @@ void PlayScene::HideCar(int32_t column, int32_t row)
     Play.SetVisible(CarLayerBase + k, false);
 }
 
-void PlayScene::MoveHoverMarker(int32_t column, int32_t row) { Play.SetLocation(HoverMarkerLayer, BayRect(column, row)); }
+void BoardScene::MoveHoverMarker(int32_t column, int32_t row) { Play.SetLocation(HoverMarkerLayer, BayRect(column, row)); }
 
-void PlayScene::ResetHoverMarker()
+void BoardScene::ResetHoverMarker()
 {
     Play.SetLocation(HoverMarkerLayer, StartRect);
     Play.SetVisible(HoverMarkerLayer, true);
 }
 
-void PlayScene::ShowSelectionMarker(int32_t column, int32_t row)
+void BoardScene::ShowSelectionMarker(int32_t column, int32_t row)
 {
     Play.SetLocation(SelectionMarkerLayer, BayRect(column, row));
     Play.SetVisible(SelectionMarkerLayer, true);
 }
 
-void PlayScene::HideSelectionMarker() { Play.SetVisible(SelectionMarkerLayer, false); }
+void BoardScene::HideSelectionMarker() { Play.SetVisible(SelectionMarkerLayer, false); }
 
-void PlayScene::ShowCarsLeft(int32_t carsLeft)
+void BoardScene::ShowCarsLeft(int32_t carsLeft)
 {
     if (CarsLeftSink)
         CarsLeftSink(carsLeft);
 }
 
-void PlayScene::ShowPreview(CarId car)
+void BoardScene::ShowPreview(CarId car)
 {
     if (car < 0 || car >= CatalogueSize || Preview.LayerCount() == 0)
         return;
