@@ -24,12 +24,6 @@ const GameModeInfo& ModeInfo(GameMode mode)
     return GameModes[std::clamp(id, 1, GameModeCount) - 1];
 }
 
-GameMode GameModeById(int32_t id)
-{
-    assert(id >= 1 && id <= GameModeCount);
-    return static_cast<GameMode>(id);
-}
-
 int32_t LevelForMode(GameMode mode, int32_t normalLevel, int32_t advancedLevel)
 {
     const GameModeInfo& info = ModeInfo(mode);

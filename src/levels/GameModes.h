@@ -37,8 +37,6 @@ extern const GameModeInfo GameModes[GameModeCount];
 
 // The row of a mode.
 const GameModeInfo& ModeInfo(GameMode mode);
-// Mode 1 … 6 by its number.
-GameMode GameModeById(int32_t id);
 
 // The level START deals in a mode: a championship's spin box value, clamped into
 // its 40 levels so no level outside 1 … 110 is read; a free mode draws one

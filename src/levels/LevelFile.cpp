@@ -19,8 +19,6 @@ int32_t& LevelRecord::FieldAt(int k)
     return PositionCount;
 }
 
-int32_t LevelRecord::FieldAt(int k) const { return const_cast<LevelRecord*>(this)->FieldAt(k); }
-
 LevelRecord& LevelTable::Level(int32_t number)
 {
     assert(IsLevelNumber(number));
@@ -28,8 +26,6 @@ LevelRecord& LevelTable::Level(int32_t number)
 }
 
 const LevelRecord& LevelTable::Level(int32_t number) const { return const_cast<LevelTable*>(this)->Level(number); }
-
-void LevelTable::Clear() { Records.fill(LevelRecord{}); }
 
 namespace {
 

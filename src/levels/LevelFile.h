@@ -23,7 +23,6 @@ struct LevelRecord {
     int32_t PositionCount = 0;
 
     int32_t& FieldAt(int k);
-    int32_t FieldAt(int k) const;
 };
 
 inline bool IsLevelNumber(int32_t number) { return number >= 1 && number <= LevelCount; }
@@ -34,7 +33,6 @@ public:
     // did not make themselves. Another number never reads past the table.
     LevelRecord& Level(int32_t number);
     const LevelRecord& Level(int32_t number) const;
-    void Clear();
 
 private:
     std::array<LevelRecord, LevelCount> Records{};

@@ -12,13 +12,3 @@ void TakeSnapshot(Board& board)
     board.Snapshot.HiddenCount = board.HiddenCount;
     board.Snapshot.CarsLeft = board.CarsLeft;
 }
-
-int32_t CountCars(const Board& board)
-{
-    int32_t count = 0;
-    for (int32_t c = GridMinColumn; c <= GridMaxColumn; ++c)
-        for (int32_t r = GridMinRow; r <= GridMaxRow; ++r)
-            for (CarId car : board.Cells(c, r).Slot)
-                count += car != 0;
-    return count;
-}

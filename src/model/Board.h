@@ -136,5 +136,3 @@ inline void RevealNext(Board& board, int32_t column, int32_t row)
 
 void TakeSnapshot(Board& board);
 
-// The number of non-zero slots on the whole grid; equals CarsLeft at all times.
-int32_t CountCars(const Board& board);

@@ -72,7 +72,9 @@ PreparedPicture PreparePicture(const Picture& picture)
     return p;
 }
 
-uint32_t BlendOver(uint32_t source, uint32_t destination)
+// Source over on an opaque destination, rounded; alpha 0 and 255 give the
+// destination and the source exactly.
+static uint32_t BlendOver(uint32_t source, uint32_t destination)
 {
     const uint32_t a = source >> 24;
     if (a == 255)

@@ -62,10 +62,6 @@ void ChooseKernel(ComposeKernel kernel);
 
 inline uint32_t Opaque(uint32_t pixel) { return pixel | 0xFF000000u; }
 
-// Source over on an opaque destination, rounded; alpha 0 and 255 give the
-// destination and the source exactly.
-uint32_t BlendOver(uint32_t source, uint32_t destination);
-
 // Draws one picture into `location` of the frame, limited to `clip` (which lies
 // inside the frame). Any location size; other sizes than the picture's are
 // sampled nearest-neighbour. This is the plain path every other path must match.

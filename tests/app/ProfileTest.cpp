@@ -7,14 +7,14 @@
 TEST(PayWin, NormalChampionshipPaysAndUnlocksTheNextLevel)
 {
     Profile p;
-    WinPayment w = PayWinDecision(p, GameModeById(1), 1);
+    WinPayment w = PayWinDecision(p, GameMode::NormalChampionship, 1);
     EXPECT_EQ(w.Amount, 105);
     EXPECT_EQ(p.Money, 105);
     EXPECT_EQ(p.UnlockedNormal, 2) << "level 1 is below the unlocked level";
     EXPECT_TRUE(w.MoveNormalSpin);
     EXPECT_EQ(w.NormalSpinValue, 2);
 
-    w = PayWinDecision(p, GameModeById(1), 2);
+    w = PayWinDecision(p, GameMode::NormalChampionship, 2);
     EXPECT_EQ(w.Amount, 110);
     EXPECT_EQ(p.Money, 215);
     EXPECT_EQ(p.UnlockedNormal, 3);
@@ -22,7 +22,7 @@ TEST(PayWin, NormalChampionshipPaysAndUnlocksTheNextLevel)
     EXPECT_FALSE(w.MoveAdvancedSpin);
 
     p.UnlockedNormal = 40;
-    w = PayWinDecision(p, GameModeById(1), 40);
+    w = PayWinDecision(p, GameMode::NormalChampionship, 40);
     EXPECT_EQ(w.Amount, 300);
     EXPECT_EQ(p.UnlockedNormal, 40) << "capped at the last level";
     EXPECT_FALSE(w.MoveNormalSpin);
@@ -31,14 +31,14 @@ TEST(PayWin, NormalChampionshipPaysAndUnlocksTheNextLevel)
 TEST(PayWin, AdvancedChampionshipCountsLevelsFrom41)
 {
     Profile p;
-    WinPayment w = PayWinDecision(p, GameModeById(2), 42);
+    WinPayment w = PayWinDecision(p, GameMode::AdvancedChampionship, 42);
     EXPECT_EQ(w.Amount, 40);
     EXPECT_EQ(p.UnlockedAdvanced, 3);
     EXPECT_TRUE(w.MoveAdvancedSpin);
     EXPECT_EQ(w.AdvancedSpinValue, 3);
     EXPECT_EQ(p.UnlockedNormal, 2);
 
-    w = PayWinDecision(p, GameModeById(2), 80);
+    w = PayWinDecision(p, GameMode::AdvancedChampionship, 80);
     EXPECT_EQ(w.Amount, 800);
     EXPECT_FALSE(w.MoveAdvancedSpin);
     EXPECT_EQ(p.Money, 840);
@@ -49,14 +49,14 @@ TEST(PayWin, FreeLevelsPayByTierAndTheModeAtTheWinCounts)
     const int pays[] = {0, 0, 0, 50, 150, 300, 500};
     for (int mode = 3; mode <= 6; ++mode) {
         Profile p;
-        const WinPayment w = PayWinDecision(p, GameModeById(mode), 106);
+        const WinPayment w = PayWinDecision(p, static_cast<GameMode>(mode), 106);
         EXPECT_EQ(p.Money, pays[mode]);
         EXPECT_FALSE(w.MoveNormalSpin || w.MoveAdvancedSpin);
         EXPECT_EQ(p.UnlockedNormal, 2);
     }
     // A maniac board won after choosing the normal championship.
     Profile p;
-    const WinPayment w = PayWinDecision(p, GameModeById(1), 107);
+    const WinPayment w = PayWinDecision(p, GameMode::NormalChampionship, 107);
     EXPECT_EQ(w.Amount, 100 + 5 * 107);
     EXPECT_EQ(p.UnlockedNormal, 2);
     EXPECT_FALSE(w.MoveNormalSpin);
@@ -66,7 +66,7 @@ TEST(PayWin, ANormalBoardWonUnderTheAdvancedModeNeverCostsMoney)
 {
     Profile p;
     p.Money = 1000;
-    const WinPayment w = PayWinDecision(p, GameModeById(2), 3);
+    const WinPayment w = PayWinDecision(p, GameMode::AdvancedChampionship, 3);
     EXPECT_EQ(p.Money, 1000);
     EXPECT_EQ(w.Amount, 0);
     EXPECT_TRUE(w.MoveAdvancedSpin) << "k + 1 goes to the box, which clamps it to 1";
@@ -83,11 +83,11 @@ TEST(PayWin, MoneyGrowsPastWhatAFileHoldsAndNeverWraps)
     Sell(p, ShopItem::GoldMedal);
     EXPECT_EQ(p.Money, 10009999);
     EXPECT_FALSE(p.Owns(ShopItem::GoldMedal));
-    PayWinDecision(p, GameModeById(6), 106);
+    PayWinDecision(p, GameMode::FreeManiac, 106);
     EXPECT_EQ(p.Money, 10010499);
 
     p.Money = std::numeric_limits<int32_t>::max() - 100;
-    PayWinDecision(p, GameModeById(6), 106);
+    PayWinDecision(p, GameMode::FreeManiac, 106);
     EXPECT_EQ(p.Money, std::numeric_limits<int32_t>::max());
     p.SetOwned(ShopItem::Undo, true);
     Sell(p, ShopItem::Undo);

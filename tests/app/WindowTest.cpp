@@ -1,4 +1,5 @@
 // The main window: start-up, layout, pages, modes, START and the win.
+#include "model/Invariants.h"
 #include "FormHarness.h"
 #include "app/WindowDesign.h"
 #include "core/Random.h"

@@ -166,7 +166,7 @@ TEST(LevelFile, ModesPickTheirLevels)
         SetRandomState(999);
         const int r = RandomBelow(4);
         SetRandomState(999);
-        EXPECT_EQ(LevelForMode(GameModeById(mode), 1, 1), base[mode] + r);
+        EXPECT_EQ(LevelForMode(static_cast<GameMode>(mode), 1, 1), base[mode] + r);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "model/Invariants.h"
 #include "model/FakeViews.h"
 #include "levels/Tables.h"
 #include "model/BoardView.h"

@@ -3,6 +3,17 @@
 
 #include <string>
 
+// The number of non-zero slots on the whole grid; equals CarsLeft at all times.
+inline int32_t CountCars(const Board& board)
+{
+    int32_t count = 0;
+    for (int32_t c = GridMinColumn; c <= GridMaxColumn; ++c)
+        for (int32_t r = GridMinRow; r <= GridMaxRow; ++r)
+            for (CarId car : board.Cells(c, r).Slot)
+                count += car != 0;
+    return count;
+}
+
 // The board invariants that hold whenever input is enabled. Empty when all hold.
 inline std::string BrokenInvariant(const Board& b)
 {

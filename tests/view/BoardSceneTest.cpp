@@ -1,6 +1,7 @@
 // The play view and the preview box as the game drives them: start-up, deals
 // through the real generator, clicks through the real rules, the backgrounds
 // the window hands in.
+#include "model/Invariants.h"
 #include "core/Random.h"
 #include "deal/Generator.h"
 #include "model/PlayRules.h"
