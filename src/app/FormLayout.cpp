@@ -1,5 +1,6 @@
 // The window's widgets: their places, sizes, colours and fonts, as designed.
 #include "app/Form1.h"
+#include "app/PageLayout.h"
 #include "app/WindowDesign.h"
 
 #include <QLabel>
@@ -18,6 +19,8 @@ QLabel* MakeLabel(const QString& text, const QFont& font, const QColor& colour, 
     SetTextColour(label, colour);
     return label;
 }
+
+void Place(QWidget* widget, const PageRect& r) { widget->setGeometry(r.Left, r.Top, r.Width, r.Height); }
 
 QWidget* MakePage(const char* name, QStackedWidget* pages)
 {
@@ -107,24 +110,24 @@ void TForm1::BuildMenuPage(const Picture& page)
     auto* background = new PictureBox(TabSheet1);
     background->setObjectName(QStringLiteral("JPEGImage1"));
     background->SetPicture(page, "page background");
-    background->setGeometry(8, 0, page.Width, page.Height);
+    background->setGeometry(PageBackgroundPlace.Left, PageBackgroundPlace.Top, page.Width, page.Height);
     JPEGImage[1] = background;
 
     Label8 = MakeLabel(QStringLiteral("Vroomzle 1.00 by the Vroomzle team, 2026"), ArialFont(16), DarkRed, TabSheet1);
     Label8->setObjectName(QStringLiteral("Label8"));
-    Label8->setGeometry(240, 444, 327, 18);
+    Place(Label8, CreditLine);
     Label8->setAlignment(Qt::AlignCenter);
     Label9 = MakeLabel(QStringLiteral("Tell us what you think on our forum"), ArialFont(11), DarkRed, TabSheet1);
     Label9->setObjectName(QStringLiteral("Label9"));
-    Label9->setGeometry(276, 464, 256, 14);
+    Place(Label9, ForumLine);
     Label9->setAlignment(Qt::AlignCenter);
 
     Shape1 = new FrameShape(DarkRed, TabSheet1);
     Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(172, 48, 461, 373);
+    Place(Shape1, MenuFrame);
     Shape2 = new FrameShape(OtherModeColour, TabSheet1);
     Shape2->setObjectName(QStringLiteral("Shape2"));
-    Shape2->setGeometry(208, 212, 389, 201);
+    Place(Shape2, ButtonFrame);
 
     // Label2 … Label7, one per game mode, in mode order.
     for (const GameModeInfo& info : GameModes) {
@@ -133,7 +136,7 @@ void TForm1::BuildMenuPage(const Picture& page)
         label->setObjectName(QStringLiteral("Label%1").arg(mode + 1));
         label->setFont(ArialFont(19));
         SetTextColour(label, info.Mode == GameMode::NormalChampionship ? ChosenModeColour : OtherModeColour);
-        label->move(216, 60 + 24 * (mode - 1));
+        label->move(ModeLabelLeft, ModeLabelTop + ModeLabelStep * (mode - 1));
         label->adjustSize();
         ModeLabel[static_cast<size_t>(mode)] = label;
     }
@@ -146,10 +149,10 @@ void TForm1::BuildMenuPage(const Picture& page)
 
     SpinEdit2 = new SpinEdit(TabSheet1);
     SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
-    SpinEdit2->setGeometry(548, 60, 41, 24);
+    Place(SpinEdit2, SpinEdit2Place);
     SpinEdit3 = new SpinEdit(TabSheet1);
     SpinEdit3->setObjectName(QStringLiteral("SpinEdit3"));
-    SpinEdit3->setGeometry(548, 84, 41, 24);
+    Place(SpinEdit3, SpinEdit3Place);
     setTabOrder(SpinEdit2, SpinEdit3);
 
     SpeedButton1 = new SpeedButton(QStringLiteral("START"), ArialFont(27, true), TabSheet1);
@@ -159,7 +162,7 @@ void TForm1::BuildMenuPage(const Picture& page)
     SpeedButton* buttons[4] = {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4};
     for (int i = 0; i < 4; ++i) {
         buttons[i]->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
-        buttons[i]->setGeometry(216, 220 + 48 * i, 373, 41);
+        Place(buttons[i], FlatButtonPlace(i));
     }
     connect(SpeedButton1, &QAbstractButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(SpeedButton2, &QAbstractButton::clicked, this, [this] { SpeedButton2Click(); });
@@ -183,12 +186,12 @@ void TForm1::BuildStagesPage(const std::vector<Picture>& shopPictures)
     auto* background = new PictureBox(TabSheet3);
     background->setObjectName(QStringLiteral("JPEGImage10"));
     background->SetImage(JPEGImage[1]->Image(), "page background");
-    background->setGeometry(8, 0, 769, 481);
+    Place(background, PageBackgroundPlace);
     JPEGImage[10] = background;
 
     fcLabel2 = new EffectLabel(QStringLiteral("SHOP"), TitleStyle(53), TabSheet3);
     fcLabel2->setObjectName(QStringLiteral("fcLabel2"));
-    fcLabel2->setGeometry(301, 20, 161, 72);
+    Place(fcLabel2, ShopTitle);
 
     for (size_t n = 0; n < std::size(ShopPlaces); ++n) {
         const ShopPlace& place = ShopPlaces[n];
@@ -205,7 +208,7 @@ void TForm1::BuildStagesPage(const std::vector<Picture>& shopPictures)
         for (int line = 0; line < 3; ++line) {
             QLabel* label = MakeLabel(lines[line], fonts[line], ShopText, TabSheet3);
             label->setObjectName(QStringLiteral("Label%1").arg(place.FirstLabel + line));
-            label->move(place.Left, place.Top + 16 * line);
+            label->move(place.Left, place.Top + ShopLineStep * line);
             label->adjustSize();
             ShopLabel[static_cast<size_t>(place.FirstLabel + line)] = label;
         }

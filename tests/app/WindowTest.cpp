@@ -1,6 +1,7 @@
 // The main window: start-up, layout, pages, modes, START and the win.
 #include "model/Invariants.h"
 #include "FormHarness.h"
+#include "app/PageLayout.h"
 #include "app/WindowDesign.h"
 #include "core/Random.h"
 #include "view/ImageCatalogue.h"
@@ -131,6 +132,15 @@ TEST_F(WindowTest, WindowAndPagesSitWhereThePlayerExpectsThem)
     EXPECT_EQ(ItemOfColorButton(5), ShopItem::Undo);
     EXPECT_LT(Form->JPEGImage[static_cast<size_t>(PlaceOf(ShopItem::PreviewOccupied).HeaderSlot)]->x(),
               Form->JPEGImage[static_cast<size_t>(PlaceOf(ShopItem::AutoPreviewEmpty).HeaderSlot)]->x());
+    // The page background is dark behind these areas only: every text lies inside one.
+    auto inside = [](const QWidget* w, const PageRect& r) {
+        return QRect(r.Left, r.Top, r.Width, r.Height).contains(w->geometry());
+    };
+    for (int mode = 1; mode <= GameModeCount; ++mode)
+        EXPECT_TRUE(inside(Form->ModeLabel[static_cast<size_t>(mode)], ModeLabelArea)) << "Label" << mode + 1;
+    for (int n = 11; n <= 34; ++n)
+        EXPECT_TRUE(inside(Form->ShopLabel[static_cast<size_t>(n)], ShopTextArea)) << "Label" << n;
+    EXPECT_TRUE(inside(Form->Label8, CreditLine) && inside(Form->Label9, ForumLine));
 
     EXPECT_EQ(Form->Label1->font().pixelSize(), 16);
     EXPECT_TRUE(Form->Label1->font().bold());
