@@ -8,6 +8,7 @@ elseif(CPACK_GENERATOR STREQUAL "TGZ")
   # The portable folder alone: the programs, map/ and tiles/ side by side.
   set(CPACK_INSTALL_CMAKE_PROJECTS "${CPACK_VZ_BUILD_DIR};Vroomzle;portable;/")
   set(CPACK_PACKAGE_FILE_NAME "vroomzle-${CPACK_PACKAGE_VERSION}-linux-${CPACK_VZ_PROCESSOR}")
+  set(CPACK_POST_BUILD_SCRIPTS ${CPACK_VZ_PACKAGING_DIR}/SortTarball.cmake)
 endif()
 
 # The same sources give the same packages, byte for byte: every time stamp in
