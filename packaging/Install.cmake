@@ -129,6 +129,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Arial, which the window asks for, is served by Liberation Sans.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# Qt's wayland plugin makes the game a native client of a Wayland desktop
+# (GNOME's and KDE's default). Without it Qt falls back to X11 through
+# XWayland, and on an X11 desktop it is of no use: recommended, not required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_VZ_BUILD_DIR ${CMAKE_BINARY_DIR})

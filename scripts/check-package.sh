@@ -124,7 +124,8 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH
 (cd "$build" && rm -f "$deb" "$tarball" && cpack -G DEB >/dev/null && cpack -G TGZ >/dev/null)
 cp "$build/$deb" "$build/$tarball" "$work/"
-dpkg-deb -f "$work/$deb" Package Version Architecture Section Priority Depends
+dpkg-deb -f "$work/$deb" Package Version Architecture Section Priority Depends Recommends
+dpkg-deb -f "$work/$deb" Recommends | grep -qw qt6-wayland || fail "the package does not recommend qt6-wayland"
 
 echo "== lintian"
 # Every tag down to the pedantic ones is shown; errors and warnings fail.

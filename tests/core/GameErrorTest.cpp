@@ -127,5 +127,5 @@ TEST(ProfileFolder, TheFirstSaveCreatesTheMissingFoldersPrivateToThePlayer)
     } catch (const GameError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
-    std::system(("rm -rf " + top).c_str());
+    EXPECT_EQ(std::system(("rm -rf " + top).c_str()), 0);
 }

@@ -162,6 +162,9 @@ def play(build, work, display, env, catalogue):
         if not os.path.isfile(os.path.join(folder, "vrz.sav")):
             raise Failure("SAVE & EXIT wrote no profile")
         print("ok: SAVE & EXIT saved and closed the game")
+    except Failure:
+        save_screen(build, "e2e-wayland-failure.png", display)
+        raise
     finally:
         game.quit()
 
@@ -173,13 +176,10 @@ def main():
     started = time.time()
     with tempfile.TemporaryDirectory(prefix="vroomzle-wayland-") as work:
         weston, env = start_weston(work, module)
-        display = None
         try:
             display = WaylandDisplay(env["VZ_WESTON_INPUT"], env, work)
             play(build, work, display, env, catalogue)
         except Failure:
-            if display and weston.poll() is None:
-                save_screen(build, "e2e-wayland-failure.png", display)
             print(f"weston's log ends:\n{weston_log(work)}", file=sys.stderr)
             raise
         finally:
