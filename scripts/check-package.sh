@@ -60,9 +60,10 @@ check_reproducible() {
   git clone -q --no-local "$source" "$second"
   git -C "$second" checkout -q --detach "$(git -C "$source" rev-parse HEAD)"
   # Only what the packages hold is built; the tests and benchmarks do not change it.
-  cmake -S "$second" -B "$second/out" -DCMAKE_BUILD_TYPE=Release -DVROOMZLE_TESTS=OFF -DVROOMZLE_BENCH=OFF >/dev/null
-  cmake --build "$second/out" -j"$(nproc)" >/dev/null
-  (cd "$second/out" && cpack -G DEB >/dev/null && cpack -G TGZ >/dev/null)
+  cmake -S "$second" -B "$second/out" -DCMAKE_BUILD_TYPE=Release -DVROOMZLE_TESTS=OFF -DVROOMZLE_BENCH=OFF >/dev/null &&
+    cmake --build "$second/out" -j"$(nproc)" >"$work/second-build.log" 2>&1 ||
+    { tail -30 "$work/second-build.log" >&2; fail "the second build failed"; }
+  (cd "$second/out" && cpack -G DEB >/dev/null && cpack -G TGZ >/dev/null) || fail "packaging the second build failed"
   local same=yes package
   for package in "$deb" "$tarball"; do
     if cmp "$work/$package" "$second/out/$package"; then
