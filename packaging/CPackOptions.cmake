@@ -8,4 +8,19 @@ elseif(CPACK_GENERATOR STREQUAL "TGZ")
   # The portable folder alone: the programs, map/ and tiles/ side by side.
   set(CPACK_INSTALL_CMAKE_PROJECTS "${CPACK_VZ_BUILD_DIR};Vroomzle;portable;/")
   set(CPACK_PACKAGE_FILE_NAME "vroomzle-${CPACK_PACKAGE_VERSION}-linux-${CPACK_VZ_PROCESSOR}")
+  set(CPACK_POST_BUILD_SCRIPTS ${CPACK_VZ_PACKAGING_DIR}/SortTarball.cmake)
+endif()
+
+# The same sources give the same packages, byte for byte: every time stamp in
+# them (the files', the archives' members', the gzip headers') is the date of
+# the commit built, unless SOURCE_DATE_EPOCH says otherwise.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  find_package(Git QUIET)
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} -C ${CPACK_VZ_SOURCE_DIR} log -1 --format=%ct
+                    OUTPUT_VARIABLE commit_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE status)
+    if(status EQUAL 0 AND commit_date MATCHES "^[0-9]+$")
+      set(ENV{SOURCE_DATE_EPOCH} ${commit_date})
+    endif()
+  endif()
 endif()

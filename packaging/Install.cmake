@@ -49,6 +49,23 @@ foreach(program vroomzle vroomzle-levels)
   file(CREATE_LINK ../${VZ_GAME_FOLDER}/${program} ${VZ_STAGE}/path/${program} SYMBOLIC)
 endforeach()
 
+# A stripped install (cpack, cmake --install --strip) also drops the sections
+# that Debian's dh_strip removes and lintian reports as unneeded: the compilers'
+# .comment and a bare .note.
+function(vz_strip_sections destination component)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      foreach(program vroomzle vroomzle-levels)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/\${program}\"
+                        RESULT_VARIABLE status)
+        if(status)
+          message(FATAL_ERROR \"strip \${program}: \${status}\")
+        endif()
+      endforeach()
+    endif()" COMPONENT ${component} ${ARGN})
+endfunction()
+
 # Debian wants manual pages and changelogs compressed, without a time stamp.
 find_program(VZ_GZIP gzip REQUIRED)
 set(VZ_COMPRESSED "")
@@ -68,6 +85,7 @@ add_custom_target(vz_packaging ALL DEPENDS ${VZ_COMPRESSED})
 install(TARGETS vroomzle vroomzle-levels RUNTIME DESTINATION ${VZ_GAME_FOLDER} COMPONENT game)
 install(FILES ${VZ_PACKAGING}/installed DESTINATION ${VZ_GAME_FOLDER} COMPONENT game)
 install(FILES ${VZ_STAGE}/folder/map ${VZ_STAGE}/folder/tiles DESTINATION ${VZ_GAME_FOLDER} COMPONENT game)
+vz_strip_sections(${VZ_GAME_FOLDER} game)
 install(FILES ${VZ_MAP_FILES} DESTINATION ${VZ_GAME_DATA}/map COMPONENT game)
 install(FILES ${VZ_TILE_FILES} DESTINATION ${VZ_GAME_DATA}/tiles COMPONENT game)
 install(FILES ${VZ_PACKAGING}/${VROOMZLE_APP_ID}.desktop DESTINATION share/applications COMPONENT game)
@@ -87,6 +105,7 @@ install(FILES ${VZ_STAGE}/path/vroomzle ${VZ_STAGE}/path/vroomzle-levels DESTINA
 
 # portable
 install(TARGETS vroomzle vroomzle-levels RUNTIME DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
+vz_strip_sections(. portable EXCLUDE_FROM_ALL)
 install(FILES ${VZ_MAP_FILES} DESTINATION map COMPONENT portable EXCLUDE_FROM_ALL)
 install(FILES ${VZ_TILE_FILES} DESTINATION tiles COMPONENT portable EXCLUDE_FROM_ALL)
 
@@ -112,9 +131,15 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Arial, which the window asks for, is served by Liberation Sans.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# Qt's wayland plugin makes the game a native client of a Wayland desktop
+# (GNOME's and KDE's default). Without it Qt falls back to X11 through
+# XWayland, and on an X11 desktop it is of no use: recommended, not required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_VZ_BUILD_DIR ${CMAKE_BINARY_DIR})
+set(CPACK_VZ_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_VZ_PACKAGING_DIR ${VZ_PACKAGING})
 set(CPACK_VZ_PROCESSOR ${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_PROJECT_CONFIG_FILE ${VZ_PACKAGING}/CPackOptions.cmake)
 include(CPack)

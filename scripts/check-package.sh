@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Makes the Debian package and the tarball from a build and checks them the way
 # a player's machine meets them:
-#   - lintian reports no error and no warning;
+#   - lintian reports no error and no warning, and no hardening or unneeded-section
+#     tag either;
+#   - a second build of the same commit, from a fresh clone in another folder,
+#     gives the same .deb and .tar.gz byte for byte;
 #   - apt-get installs the .deb, and the installed game, started under Xvfb as an
 #     unprivileged user and as root, saves a profile into that player's
 #     ~/.local/share/vroomzle/ and loads it, and nothing new appears under /usr;
@@ -45,10 +48,86 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# --- reproducibility -------------------------------------------------------
+# check_reproducible: a fresh clone of the commit, in another folder, built and
+# packaged again, must give the same .deb and .tar.gz as $build, byte for byte.
+check_reproducible() {
+  echo "== reproducibility: a second build in another folder"
+  if [ -n "$(git -C "$source" status --porcelain --untracked-files=no)" ]; then
+    fail "the work tree has changes that are not committed: a second build of the commit would not be of the same sources"
+  fi
+  local second=$work/elsewhere/v
+  mkdir -p "$work/elsewhere"
+  git clone -q --no-local "$source" "$second"
+  git -C "$second" checkout -q --detach "$(git -C "$source" rev-parse HEAD)"
+  # Only what the packages hold is built; the tests and benchmarks do not change it.
+  cmake -S "$second" -B "$second/out" -DCMAKE_BUILD_TYPE=Release -DVROOMZLE_TESTS=OFF -DVROOMZLE_BENCH=OFF >/dev/null &&
+    cmake --build "$second/out" -j"$(nproc)" >"$work/second-build.log" 2>&1 ||
+    { tail -30 "$work/second-build.log" >&2; fail "the second build failed"; }
+  (cd "$second/out" && cpack -G DEB >/dev/null && cpack -G TGZ >/dev/null) || fail "packaging the second build failed"
+  local same=yes package
+  for package in "$deb" "$tarball"; do
+    if cmp "$work/$package" "$second/out/$package"; then
+      echo "ok: $package is the same, byte for byte ($(sha256sum <"$work/$package" | cut -c1-16))"
+    else
+      same=no
+      explain_difference "$work/$package" "$second/out/$package"
+    fi
+  done
+  [ "$same" = yes ] || fail "two builds of one commit gave different packages"
+}
+
+# explain_difference A B: names the member of the .deb and the file in it that
+# differ, with diffoscope's report when it is installed.
+explain_difference() {
+  local a=$1 b=$2 out member
+  out=$(mktemp -d "$work/difference-XXXXXX")
+  if command -v diffoscope >/dev/null; then
+    diffoscope --text - "$a" "$b" | head -150 || true
+  fi
+  case "$a" in
+  *.deb)
+    diff <(ar tv "$a") <(ar tv "$b") && echo "  the ar members are alike in name, order, owner, mode and time" ||
+      echo "  ^ the ar members' headers differ"
+    mkdir "$out/a" "$out/b"
+    (cd "$out/a" && ar x "$a") && (cd "$out/b" && ar x "$b")
+    for member in $(ar t "$a"); do
+      cmp -s "$out/a/$member" "$out/b/$member" && continue
+      echo "  member $member differs"
+      case "$member" in *.tar*) explain_tar_difference "$out/a/$member" "$out/b/$member" ;; esac
+    done
+    ;;
+  *) explain_tar_difference "$a" "$b" ;;
+  esac
+}
+
+# explain_tar_difference A B: the gzip header, the entries (names, order,
+# modes, owners, times) and then each file's content.
+explain_tar_difference() {
+  local a=$1 b=$2 out name
+  case "$a" in *.gz)
+    cmp -s <(head -c 10 "$a") <(head -c 10 "$b") || echo "    the gzip headers differ (a time stamp or a name)" ;;
+  esac
+  diff <(tar -tvf "$a" --full-time) <(tar -tvf "$b" --full-time) | sed 's/^/    /' ||
+    echo "    ^ the entries' names, order, modes, owners or times differ"
+  out=$(mktemp -d "$work/tar-XXXXXX")
+  mkdir "$out/a" "$out/b"
+  tar -xf "$a" -C "$out/a" && tar -xf "$b" -C "$out/b"
+  while IFS= read -r name; do
+    [ -f "$out/a/$name" ] && [ ! -L "$out/a/$name" ] || continue
+    cmp -s "$out/a/$name" "$out/b/$name" || echo "    file $name differs"
+  done < <(tar -tf "$a")
+}
+# ---------------------------------------------------------------------------
+
 echo "== packages"
+# Every time stamp in the packages is the commit's date (packaging/CPackOptions.cmake).
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
 (cd "$build" && rm -f "$deb" "$tarball" && cpack -G DEB >/dev/null && cpack -G TGZ >/dev/null)
 cp "$build/$deb" "$build/$tarball" "$work/"
-dpkg-deb -f "$work/$deb" Package Version Architecture Section Priority Depends
+dpkg-deb -f "$work/$deb" Package Version Architecture Section Priority Depends Recommends
+dpkg-deb -f "$work/$deb" Recommends | grep -qw qt6-wayland || fail "the package does not recommend qt6-wayland"
 
 echo "== lintian"
 # Every tag down to the pedantic ones is shown; errors and warnings fail.
@@ -56,7 +135,13 @@ status=0
 report=$(lintian --pedantic --display-info --fail-on error,warning "$work/$deb" 2>&1) || status=$?
 printf '%s\n' "$report" | grep -v "running with root privileges" || true
 [ "$status" -eq 0 ] || fail "lintian found errors or warnings"
+# A build hardened as Debian's own, and stripped as dh_strip strips.
+if printf '%s\n' "$report" | grep -E ': (hardening-[a-z-]+|binary-has-unneeded-section)( |$)'; then
+  fail "lintian: the programs lack hardening or keep unneeded sections"
+fi
 echo "ok: lintian"
+
+check_reproducible
 
 echo "== apt-get install ./$deb"
 (cd "$work" && $SUDO apt-get install -y -q "./$deb" >/dev/null)

@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   xvfb xauth xdotool imagemagick
+  weston qt6-wayland libweston-10-dev
   python3 tesseract-ocr tesseract-ocr-eng
   clang libclang-rt-14-dev llvm
   desktop-file-utils appstream lintian man-db file

@@ -134,5 +134,5 @@ TEST(ProfileFolder, TheFirstSaveCreatesTheMissingFoldersPrivateToThePlayer)
     for (const std::string& unusable : {top + "file/vroomzle/", std::string()}) {
         EXPECT_EQ(MakeProfileFolder(unusable).Message(), "File not found") << unusable;
     }
-    std::system(("rm -rf " + top).c_str());
+    EXPECT_EQ(std::system(("rm -rf " + top).c_str()), 0);
 }

@@ -67,11 +67,45 @@ def xdotool(*args):
     return run("xdotool", *[str(a) for a in args]).stdout.decode()
 
 
-class Screen:
-    """One screenshot of the whole X screen as packed RGB rows."""
+class XDisplay:
+    """The X server of xvfb-run: xdotool moves the pointer and types, ImageMagick's
+    import takes the screen (without the pointer). Windows are found by title."""
 
-    def __init__(self):
-        self.data = run("import", "-window", "root", "-depth", "8", "rgb:-").stdout
+    def windows(self, name):
+        return [w.decode() for w in subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                                                   capture_output=True).stdout.split()]
+
+    def geometry(self, window):
+        """Left, top, width and height of a window's client area on the screen."""
+        values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", window).split())
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def move(self, x, y):
+        xdotool("mousemove", x, y)
+
+    def click(self, x, y):
+        xdotool("mousemove", x, y, "click", "1")
+
+    def key(self, window, name):
+        self.activate(window)
+        xdotool("key", name)
+
+    def activate(self, window):
+        """Gives the window the keyboard, as a window manager would."""
+        xdotool("windowfocus", "--sync", window)
+
+    def shot(self):
+        return run("import", "-window", "root", "-depth", "8", "rgb:-").stdout
+
+    def save(self, path):
+        subprocess.run(["import", "-window", "root", path])
+
+
+class Screen:
+    """One screenshot of the whole screen as packed RGB rows."""
+
+    def __init__(self, display):
+        self.data = display.shot()
         if len(self.data) != SCREEN_W * SCREEN_H * 3:
             raise Failure(f"unexpected screenshot size {len(self.data)}")
 
@@ -131,23 +165,13 @@ def play_view_point(x, y):
     return VIEW_X + x, VIEW_Y + y
 
 
-def visible_windows(name):
-    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
-                          capture_output=True).stdout.split()
-
-
-def window_geometry(window):
-    """Left, top, width and height of a window's client area on the screen."""
-    values = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", window).split())
-    return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-
-
 class Game:
-    def __init__(self, command, cwd=None, env=None):
+    def __init__(self, command, cwd=None, env=None, display=None):
+        self.display = display or XDisplay()
         self.process = subprocess.Popen(command, cwd=cwd, env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.window = self.wait_for_window("^ Vroomzle$")
-        self.x, self.y, width, height = window_geometry(self.window)
+        self.x, self.y, width, height = self.display.geometry(self.window)
         if (width, height) != (792, 573):
             raise Failure(f"client area is {width} x {height}")
         time.sleep(0.5)
@@ -157,9 +181,9 @@ class Game:
         while time.time() < end:
             if self.process.poll() is not None:
                 raise Failure(f"the game ended with {self.process.returncode}: {self.process.stderr.read().decode()}")
-            found = visible_windows(name)
+            found = self.display.windows(name)
             if found:
-                return found[-1].decode()
+                return found[-1]
             time.sleep(0.05)
         raise Failure(f"no window named {name!r} appeared")
 
@@ -167,7 +191,7 @@ class Game:
         """True when no message box opens within `wait` seconds."""
         end = time.time() + wait
         while time.time() < end:
-            if visible_windows("^Vroomzle$"):
+            if self.display.windows("^Vroomzle$"):
                 return False
             time.sleep(0.05)
         return True
@@ -175,26 +199,25 @@ class Game:
     def box_gone(self, timeout=5.0):
         end = time.time() + timeout
         while time.time() < end:
-            if not visible_windows("^Vroomzle$"):
+            if not self.display.windows("^Vroomzle$"):
                 return
             time.sleep(0.05)
         raise Failure("the message box did not close")
 
     def click(self, point, settle=0.15):
-        xdotool("mousemove", self.x + point[0], self.y + point[1], "click", "1")
+        self.display.click(self.x + point[0], self.y + point[1])
         time.sleep(settle)
 
     def move(self, point, settle=0.15):
-        xdotool("mousemove", self.x + point[0], self.y + point[1])
+        self.display.move(self.x + point[0], self.y + point[1])
         time.sleep(settle)
 
     def key(self, name, settle=0.25):
-        xdotool("windowfocus", "--sync", self.window)
-        xdotool("key", name)
+        self.display.key(self.window, name)
         time.sleep(settle)
 
     def screen(self):
-        return Screen()
+        return Screen(self.display)
 
     def read(self, rect, line=False):
         return self.screen().text(self.x + rect[0], self.y + rect[1], rect[2], rect[3], line)
@@ -206,10 +229,9 @@ class Game:
         """Reads the information box, then closes it with Return."""
         box = self.wait_for_window("^Vroomzle$")
         time.sleep(0.3)
-        x, y, w, h = window_geometry(box)
+        x, y, w, h = self.display.geometry(box)
         text = eventually(lambda: self.screen().text(x, y, w, h)) or ""
-        xdotool("windowfocus", "--sync", box)
-        xdotool("key", "Return")
+        self.display.key(box, "Return")
         self.box_gone()
         time.sleep(0.2)
         return text
@@ -313,10 +335,10 @@ def expect_texts(game, what, texts):
     print(f"ok: {what}: {len(texts)} texts read back")
 
 
-def save_screen(build, name="e2e-failure.png"):
+def save_screen(build, name="e2e-failure.png", display=None):
     """The screen at the moment of failure, for whoever reads the log."""
     shot = os.path.join(build, "tests", name)
-    subprocess.run(["import", "-window", "root", shot])
+    (display or XDisplay()).save(shot)
     print(f"screen saved as {shot}", file=sys.stderr)
 
 
@@ -331,16 +353,21 @@ def win_level(game, catalogue, money):
     expect("the money", game.header, money)
 
 
+def game_folder(build, folder):
+    """The game copied into folder, with our level file in every slot and no backgrounds."""
+    shutil.copy2(os.path.join(build, "vroomzle"), folder)
+    shutil.copytree(os.path.join(build, "tiles"), os.path.join(folder, "tiles"))
+    os.mkdir(os.path.join(folder, "map"))  # no backgrounds: the cars stand on black
+    with open(os.path.join(folder, "map", "level.ini"), "w", newline="") as f:
+        f.write(LEVEL_LINE * 110)
+    return os.path.join(folder, "vroomzle")
+
+
 def main():
     build = os.path.abspath(sys.argv[1])
     catalogue = load_catalogue(os.path.join(build, "art", "catalogue.bin"))
     with tempfile.TemporaryDirectory(prefix="vroomzle-e2e-") as folder:
-        shutil.copy2(os.path.join(build, "vroomzle"), folder)
-        shutil.copytree(os.path.join(build, "tiles"), os.path.join(folder, "tiles"))
-        os.mkdir(os.path.join(folder, "map"))  # no backgrounds: the cars stand on black
-        with open(os.path.join(folder, "map", "level.ini"), "w", newline="") as f:
-            f.write(LEVEL_LINE * 110)
-
+        game_folder(build, folder)
         game = Game([os.path.join(folder, "vroomzle")], cwd=folder)
         try:
             expect("start-up", game.header, "$0")
@@ -400,7 +427,7 @@ def main():
             # The window active again, as a window manager makes it once the box is
             # gone. The digit is read by its pixels: tesseract mistakes one digit
             # beside a text cursor.
-            xdotool("windowfocus", "--sync", game.window)
+            game.display.activate(game.window)
             if not eventually(lambda: game.grab(SPIN_ADVANCED_DIGIT) == typed):
                 raise Failure("the message box changed the number typed into the box")
             game.click((SPIN_NORMAL[0] + SPIN_NORMAL[2] // 2, SPIN_NORMAL[1] + SPIN_NORMAL[3] // 2))
