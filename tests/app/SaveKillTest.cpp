@@ -136,7 +136,7 @@ TEST(SaveKill, AKilledSaveLeavesTheOldProfileOrTheNewOneWhole)
     // The kills must have met the save at both ends, or nothing was tested.
     EXPECT_GT(foundOld, 0);
     EXPECT_GT(foundNew, 0);
-    std::system(("rm -rf " + folder).c_str());
+    EXPECT_EQ(std::system(("rm -rf " + folder).c_str()), 0);
 }
 
 int main(int argc, char** argv)
