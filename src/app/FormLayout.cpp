@@ -59,7 +59,7 @@ void TForm1::BuildHeader()
     for (const ShopPlace& place : ShopPlaces) {
         auto* slot = new PictureBox(Panel1);
         slot->setObjectName(QStringLiteral("JPEGImage%1").arg(place.HeaderSlot));
-        slot->setGeometry(place.HeaderLeft, 4, 25, 64);
+        slot->setGeometry(place.HeaderLeft, 4, ItemPictureWidth, ItemPictureHeight);
         slot->SetPicture(placeholder, "header placeholder");
         JPEGImage[static_cast<size_t>(place.HeaderSlot)] = slot;
     }
@@ -199,7 +199,7 @@ void TForm1::BuildStagesPage(const std::vector<Picture>& shopPictures)
         auto* picture = new PictureBox(TabSheet3);
         picture->setObjectName(QStringLiteral("JPEGImage%1").arg(place.Picture));
         picture->SetPicture(shopPictures[n], info.Name);
-        picture->setGeometry(place.PictureLeft, place.PictureTop, 25, 64);
+        picture->setGeometry(place.PictureLeft, place.PictureTop, ItemPictureWidth, ItemPictureHeight);
         JPEGImage[static_cast<size_t>(place.Picture)] = picture;
 
         const QString lines[3] = {QString::fromLatin1(info.Name), QString::fromLatin1(info.Use),

@@ -22,6 +22,11 @@ constexpr PageRect Union(const PageRect& a, const PageRect& b)
 // JPEGImage1 and JPEGImage10: the page background, 8 pixels into its page.
 constexpr PageRect PageBackgroundPlace{8, 0, 769, 481};
 
+// The pictures of the shop items: in the header's slots and beside their texts
+// on the SHOP page.
+constexpr int ItemPictureWidth = 25;
+constexpr int ItemPictureHeight = 64;
+
 // The MENU page.
 constexpr PageRect MenuFrame{172, 48, 461, 373};   // Shape1
 constexpr PageRect ButtonFrame{208, 212, 389, 201}; // Shape2

@@ -4,13 +4,14 @@ Rect BayRect(int32_t column, int32_t row)
 {
     const int32_t left = (2 * column + row - 17) * 32;
     const int32_t top = (row - 2 * column + 15) * 16;
-    return Rect{left, top, left + 96, top + 48};
+    return Rect{left, top, left + BayRectWidth, top + BayRectHeight};
 }
 
 Rect CarRect(int32_t column, int32_t row)
 {
     const Rect bay = BayRect(column, row);
-    return Rect{bay.Left + 11, bay.Top - 4, bay.Left + 85, bay.Top + 44};
+    const int32_t left = bay.Left + CarRectLeft, top = bay.Top + CarRectTop;
+    return Rect{left, top, left + CarRectWidth, top + CarRectHeight};
 }
 
 BayPos BayAt(int32_t x, int32_t y)

@@ -20,6 +20,11 @@ TEST(Projection, RectanglesOfKnownBays)
             // Same vertical centre line, 4 pixels higher.
             EXPECT_EQ(car.Left + car.Right, bay.Left + bay.Right);
             EXPECT_EQ(car.Top + car.Bottom + 8, bay.Top + bay.Bottom);
+            // The steps the artwork draws by.
+            EXPECT_EQ(BayRect(c + 1, r).Left - bay.Left, ColumnStepX);
+            EXPECT_EQ(BayRect(c + 1, r).Top - bay.Top, ColumnStepY);
+            EXPECT_EQ(BayRect(c, r + 1).Left - bay.Left, RowStepX);
+            EXPECT_EQ(BayRect(c, r + 1).Top - bay.Top, RowStepY);
         }
 }
 
@@ -35,6 +40,7 @@ TEST(Projection, CentreAndFootprintMapBackToTheBay)
                 for (int32_t u = 0; u < 96; ++u) {
                     const bool inside = u + 2 * v >= 64 && u + 2 * v < 128 && u - 2 * v >= -64 && u - 2 * v < 64;
                     EXPECT_EQ(BayAt(bay.Left + u, bay.Top + v) == (BayPos{c, r}), inside) << c << "," << r << " " << u << "," << v;
+                    EXPECT_EQ(FootprintEdgeDistance(u, v) >= 0, inside) << u << "," << v;
                 }
         }
 }

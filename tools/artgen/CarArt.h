@@ -1,17 +1,18 @@
 #pragma once
 #include "model/CarId.h"
+#include "view/Projection.h"
 
 #include <QImage>
 #include <QPointF>
 
-constexpr int CarWidth = 74;
-constexpr int CarHeight = 48;
+constexpr int CarWidth = CarRectWidth;
+constexpr int CarHeight = CarRectHeight;
 
 // Where ground point (0, 0, 0) of a bay lands inside its car picture: the car
-// rectangle sits 11 pixels right of and 4 above the bay rectangle, whose ground
-// corner (0, 32) is where X and Y start.
-constexpr double CarOriginX = -11;
-constexpr double CarOriginY = 36;
+// rectangle sits CarRectLeft right of and CarRectTop below the bay rectangle,
+// whose footprint's left corner (0, −ColumnStepY) is where X and Y start.
+constexpr double CarOriginX = -CarRectLeft;
+constexpr double CarOriginY = -ColumnStepY - CarRectTop;
 
 // Car 1 … 82 drawn onto `image` with the bay's ground origin at `origin`
 // (a 74 × 48 car picture uses CarOriginX, CarOriginY). Leaves the alpha as drawn.

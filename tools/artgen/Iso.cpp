@@ -1,5 +1,7 @@
 #include "Iso.h"
 
+#include "view/Projection.h"
+
 #include <QPolygonF>
 
 #include <algorithm>
@@ -25,7 +27,9 @@ IsoPainter::IsoPainter(QImage& image, QPointF origin) : image(image), painter(&i
 
 QPointF IsoPainter::Project(const V3& p) const
 {
-    return {origin.x() + p.X + p.Y, origin.y() - p.X / 2 + p.Y / 2 - p.Z};
+    constexpr double ColumnSlope = static_cast<double>(ColumnStepY) / ColumnStepX;
+    constexpr double RowSlope = static_cast<double>(RowStepY) / RowStepX;
+    return {origin.x() + p.X + p.Y, origin.y() + p.X * ColumnSlope + p.Y * RowSlope - p.Z};
 }
 
 // The light comes from the upper left of the screen and a little from the viewer.

@@ -9,7 +9,8 @@
 // A point above the ground of the car park. X runs along a bay's long axis
 // (towards higher columns, up and to the right on screen), Y along its short
 // axis (towards higher rows, down and to the right), Z straight up. One unit of
-// X or Y is one screen step along that axis, so a bay is 64 × 32 units.
+// X or Y moves one pixel across the screen along that axis, so a bay is
+// ColumnStepX × RowStepX units.
 struct V3 {
     double X = 0;
     double Y = 0;
@@ -23,8 +24,9 @@ using Profile = std::vector<QPointF>;
 QColor Mix(const QColor& a, const QColor& b, double t);
 QColor Scaled(const QColor& c, double factor);
 
-// Draws solids and flat details in the play view's projection: screen x = X + Y,
-// screen y = −X/2 + Y/2 − Z, both from Origin. Antialiasing stays off so every
+// Draws solids and flat details in the play view's projection (view/Projection.h):
+// screen x = X + Y and screen y = X · ColumnStepY / ColumnStepX + Y · RowStepY /
+// RowStepX − Z, that is −X/2 + Y/2 − Z, both from Origin. Antialiasing stays off so every
 // edge lands on whole pixels.
 class IsoPainter {
 public:

@@ -5,6 +5,8 @@
 #include "Iso.h"
 #include "TileArt.h"
 #include "levels/Tables.h"
+#include "app/PageLayout.h"
+#include "view/ImageCatalogue.h"
 #include "view/Projection.h"
 
 #include <QFont>
@@ -343,21 +345,28 @@ QImage MapBackground(int shapeId, const std::vector<QImage>&)
 
 namespace {
 
-// Where the MENU and STAGES pages write their texts over the page background,
-// in the picture's own pixels (the picture sits 8 pixels into its page). Light
-// text needs a near-black ground there: the grey mode labels, the dark red credit
-// lines under the menu, the pink shop texts.
+// Where the MENU and STAGES pages write their texts over the page background
+// (app/PageLayout.h, the window's own places). Light text needs a near-black
+// ground there: the grey mode labels, the dark red credit lines under the menu,
+// the pink shop texts.
 struct DarkZone {
-    QRectF Area;
+    QRectF Area;    // in the picture's own pixels
     double Corner;  // radius of its rounded corners
     double Light;   // what is left of the scene inside
     double Feather; // pixels over which the scene comes back outside
 };
 
+// A page area in the picture's pixels, grown by `margin` on every side.
+QRectF AroundOnPicture(const PageRect& area, double margin)
+{
+    return QRectF(area.Left - PageBackgroundPlace.Left - margin, area.Top - PageBackgroundPlace.Top - margin,
+                  area.Width + 2 * margin, area.Height + 2 * margin);
+}
+
 const DarkZone PageDarkZones[] = {
-    {QRectF(128, 40, 516, 388), 70, 0.4, 90}, // the menu frame, its buttons and both shop columns
-    {QRectF(196, 56, 360, 154), 40, 0.06, 100}, // the six mode labels
-    {QRectF(214, 440, 362, 60), 26, 0, 70},    // the two credit lines
+    {AroundOnPicture(Union(MenuFrame, ShopTextArea), 20), 70, 0.4, 90}, // the menu, its buttons, both shop columns
+    {AroundOnPicture(ModeLabelArea, 8), 40, 0.06, 100},                 // the six mode labels
+    {AroundOnPicture(Union(CreditLine, ForumLine), 18), 26, 0, 70},     // the two credit lines
 };
 
 // Lamps along the edges of the car park, clear of every dark zone.
@@ -407,7 +416,7 @@ QImage PageBackground(const std::vector<QImage>& catalogue)
     // A wide car park at night seen from further up the same hill: bays of
     // parked cars, a lane, and the town around them. Lamps light its edges; the
     // middle, where the pages write their texts, lies calm in the dark.
-    QImage image(769, 481, QImage::Format_RGB32);
+    QImage image(PageBackgroundPlace.Width, PageBackgroundPlace.Height, QImage::Format_RGB32);
     Theme theme = ThemeOf(7);
     theme.Buildings = 0.7;
     const Lot lot{3, 11, 10, 22, 0.3};
@@ -419,8 +428,8 @@ QImage PageBackground(const std::vector<QImage>& catalogue)
                 continue; // the lane through the middle
             if (random.Below(5) == 0)
                 continue;
-            const Rect bay = BayRect(column, row);
-            DrawPicture(image, catalogue[static_cast<size_t>(1 + random.Below(82))], bay.Left + 11, bay.Top - 4);
+            const Rect car = CarRect(column, row);
+            DrawPicture(image, catalogue[static_cast<size_t>(FirstCarPicture + random.Below(CarCount))], car.Left, car.Top);
         }
     Surroundings(image, theme, lot, 777, 9);
     for (const QPointF& lamp : PageLamps)
@@ -479,19 +488,19 @@ QImage BoardReview(int shapeId, const std::vector<QImage>& catalogue)
     for (int row = shape.MinRow; row <= shape.MaxRow; ++row)
         for (int column = shape.MinColumn; column <= shape.MaxColumn; ++column) {
             counts.push_back(random.Below(4) == 0 ? 0 : random.Below(6));
-            cars.push_back(random.Below(9) == 0 ? 0 : 1 + random.Below(82));
+            cars.push_back(random.Below(9) == 0 ? 0 : FirstCarPicture + random.Below(CarCount));
         }
     size_t k = 0;
     for (int row = shape.MinRow; row <= shape.MaxRow; ++row)
         for (int column = shape.MinColumn; column <= shape.MaxColumn; ++column, ++k)
             if (counts[k] > 0 || cars[k] == 0) {
                 const Rect bay = BayRect(column, row);
-                DrawPicture(view, catalogue[static_cast<size_t>(83 + counts[k])], bay.Left, bay.Top);
+                DrawPicture(view, catalogue[static_cast<size_t>(EmptyTilePicture + counts[k])], bay.Left, bay.Top);
             }
     const Rect hover = BayRect(shape.MinColumn + 1, shape.MinRow + 2);
-    DrawPicture(view, catalogue[0], hover.Left, hover.Top);
+    DrawPicture(view, catalogue[MarkerPicture], hover.Left, hover.Top);
     const Rect selected = BayRect(shape.MinColumn, shape.MinRow + 4);
-    DrawPicture(view, catalogue[0], selected.Left, selected.Top);
+    DrawPicture(view, catalogue[MarkerPicture], selected.Left, selected.Top);
     k = 0;
     for (int row = shape.MinRow; row <= shape.MaxRow; ++row)
         for (int column = shape.MinColumn; column <= shape.MaxColumn; ++column, ++k)

@@ -1,11 +1,13 @@
 #pragma once
+#include "view/Projection.h"
+
 #include <QImage>
 
 #include <cstdint>
 #include <vector>
 
-constexpr int ViewWidth = 768;
-constexpr int ViewHeight = 480;
+constexpr int ViewWidth = PlayViewWidth;
+constexpr int ViewHeight = PlayViewHeight;
 
 // A small random source of our own, so every run draws the same pictures.
 class ArtRandom {

@@ -1,8 +1,10 @@
 #pragma once
+#include "app/PageLayout.h"
+
 #include <QImage>
 
-constexpr int ItemWidth = 25;
-constexpr int ItemHeight = 64;
+constexpr int ItemWidth = ItemPictureWidth;
+constexpr int ItemHeight = ItemPictureHeight;
 constexpr int ShopPictureCount = 8;
 
 // Shop pictures in the order of the built-in artwork list: preview under empty

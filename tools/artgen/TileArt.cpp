@@ -10,30 +10,14 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Distance in pixels along the row to the nearest footprint edge, negative outside.
-int EdgeDistance(int u, int v)
-{
-    const int a = u + 2 * v; // 64 ≤ a < 128 inside
-    const int b = u - 2 * v; // −64 ≤ b < 64 inside
-    return std::min({a - 64, 127 - a, b + 64, 63 - b});
-}
-
-} // namespace
-
-bool InFootprint(int u, int v) { return EdgeDistance(u, v) >= 0; }
-
-bool InGrownFootprint(int u, int v, int spill) { return EdgeDistance(u, v) >= -spill; }
-
-QImage MarkerPicture()
+QImage MarkerFrame()
 {
     const int frame = 14; // along a pixel row
     const int rim = 2;
     QImage image(TileWidth, TileHeight, QImage::Format_ARGB32);
     for (int v = 0; v < TileHeight; ++v)
         for (int u = 0; u < TileWidth; ++u) {
-            const int d = EdgeDistance(u, v);
+            const int d = FootprintEdgeDistance(u, v);
             QRgb c = TransparentKey;
             if (d >= frame)
                 c = MarkerInsideKey;
@@ -53,7 +37,7 @@ QImage BayTilePicture(int count)
     const QRgb grey = qRgb(184, 184, 184);
     for (int v = 0; v < TileHeight; ++v)
         for (int u = 0; u < TileWidth; ++u) {
-            const int d = EdgeDistance(u, v);
+            const int d = FootprintEdgeDistance(u, v);
             if (d >= TileSpill)
                 image.setPixel(u, v, grey);
             else if (d >= -TileSpill)
@@ -89,25 +73,26 @@ QImage BayTilePicture(int count)
         painter.end();
         for (int v = 0; v < TileHeight; ++v)
             for (int u = 0; u < TileWidth; ++u)
-                if (qAlpha(paint.pixel(u, v)) >= 128 && EdgeDistance(u, v) >= TileSpill)
+                if (qAlpha(paint.pixel(u, v)) >= 128 && FootprintEdgeDistance(u, v) >= TileSpill)
                     image.setPixel(u, v, paint.pixel(u, v) | 0xff000000u);
     }
     HardenAlpha(image, TransparentKey);
     return image;
 }
 
-QImage PlaceholderPicture()
+QImage PlaceholderPanel()
 {
-    QImage image(74, 48, QImage::Format_ARGB32);
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 74; ++x) {
+    // The preview box's size, which is a car's.
+    QImage image(CarRectWidth, CarRectHeight, QImage::Format_ARGB32);
+    for (int y = 0; y < CarRectHeight; ++y)
+        for (int x = 0; x < CarRectWidth; ++x) {
             // A soft pillow: light in the upper left, darker towards the lower right.
             const double dx = (x - 30.0) / 50.0, dy = (y - 16.0) / 34.0;
             const double t = std::clamp(std::sqrt(dx * dx + dy * dy), 0.0, 1.0);
             QColor c = Mix(QColor(226, 52, 44), QColor(142, 12, 14), t);
             if (x == 0 || y == 0)
                 c = QColor(236, 96, 88);
-            else if (x == 73 || y == 47)
+            else if (x == CarRectWidth - 1 || y == CarRectHeight - 1)
                 c = QColor(110, 8, 10);
             image.setPixel(x, y, c.rgb());
         }

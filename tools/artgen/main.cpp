@@ -7,6 +7,8 @@
 // review sheets under art/review/, and the C++
 // source that embeds the catalogue and the window's artwork.
 
+#include "view/ImageCatalogue.h"
+
 #include "ArtColours.h"
 #include "CarArt.h"
 #include "Output.h"
@@ -23,15 +25,16 @@
 
 namespace {
 
+// The catalogue in the game's own order (view/ImageCatalogue.h).
 std::vector<QImage> DrawCatalogue()
 {
-    std::vector<QImage> entries;
-    entries.push_back(MarkerPicture());
+    std::vector<QImage> entries(CatalogueSize);
+    entries[MarkerPicture] = MarkerFrame();
     for (int car = 1; car <= CarCount; ++car)
-        entries.push_back(CarPicture(car));
-    for (int count = 0; count <= 5; ++count)
-        entries.push_back(BayTilePicture(count));
-    entries.push_back(PlaceholderPicture());
+        entries[FirstCarPicture + car - 1] = CarPicture(car);
+    for (int count = 0; count < SlotCount; ++count)
+        entries[EmptyTilePicture + count] = BayTilePicture(count);
+    entries[PlaceholderPicture] = PlaceholderPanel();
     return entries;
 }
 
@@ -42,7 +45,7 @@ void Run(const QString& out, const QString& source)
     std::vector<int> modes;
     for (size_t i = 0; i < catalogue.size(); ++i) {
         stored.append(StoredEntry(catalogue[i]));
-        modes.push_back(i == 89 ? 1 : 0);
+        modes.push_back(static_cast<int>(i) == PlaceholderPicture ? 1 : 0); // opaque
         WriteFile(out + QString("/art/catalogue/%1.png").arg(static_cast<int>(i), 2, 10, QChar('0')), PngBytes(catalogue[i]));
     }
     WriteFile(out + "/art/catalogue.bin", stored);
