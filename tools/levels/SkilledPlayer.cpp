@@ -105,6 +105,7 @@ private:
     int32_t Removed[CarCount + 1] = {};
     // Pairs of each id a deal of this level holds before the pool's light shuffle.
     double Expected[CarCount + 1] = {};
+    std::vector<CarId> PoolIds;
     std::vector<World> Worlds;
     std::unique_ptr<SearchBoard> Known = std::make_unique<SearchBoard>();
     std::unique_ptr<SearchBoard> Scratch = std::make_unique<SearchBoard>();
@@ -129,6 +130,9 @@ private:
                 for (int32_t k = 0; k < family.Length && n < pairs; ++k, ++n)
                     Expected[family.Cars[k]] += 1;
             }
+        for (CarId car = 1; car <= CarCount; ++car)
+            if (Expected[car] > 0)
+                PoolIds.push_back(car);
     }
 
     // --- Looking: the preview options, and reveals taken back with the undo.
@@ -229,25 +233,21 @@ private:
         return best;
     }
 
-    CarId FreshId(const int32_t* owedBase, double* taken)
+    // An id for a pair of unseen cars: one the deal still owes, by how many pairs
+    // of it the level's pool holds beyond those in sight or gone.
+    CarId FreshId(double* weight, double& total)
     {
-        double total = 0;
-        double weight[CarCount + 1];
-        for (CarId car = 1; car <= CarCount; ++car) {
-            weight[car] = std::max(Expected[car] - owedBase[car] / 2.0 - taken[car], 0.0);
-            if (Expected[car] > 0)
-                weight[car] += 0.25;
-            total += weight[car];
-        }
         double x = static_cast<double>(Random.Next() >> 11) / 9007199254740992.0 * total;
-        for (CarId car = 1; car <= CarCount; ++car) {
+        for (const CarId car : PoolIds) {
             x -= weight[car];
-            if (x < 0 && weight[car] > 0) {
-                taken[car] += 1;
+            if (x < 0 || car == PoolIds.back()) {
+                const double less = std::min(1.0, weight[car] - 0.25);
+                weight[car] -= less;
+                total -= less;
                 return car;
             }
         }
-        return 1;
+        return PoolIds.front();
     }
 
     bool Imagine(World& w)
@@ -260,53 +260,67 @@ private:
         for (int32_t bay = 0; bay < Bays(); ++bay)
             for (int8_t k = 0; k < ids.End[bay]; ++k)
                 ++seen[ids.Car[bay][k]];
-        for (CarId car = 1; car <= CarCount; ++car)
-            seen[car] += Removed[car];
-        seen[0] = 0;
-        double taken[CarCount + 1] = {};
+        double weight[CarCount + 1], total = 0;
+        for (const CarId car : PoolIds) {
+            weight[car] = std::max(Expected[car] - (seen[car] + Removed[car]) / 2.0, 0.0) + 0.25;
+            total += weight[car];
+        }
 
-        int32_t rowCars[MaxRows] = {};
+        // The deal filled the rows evenly, so taken backwards they empty evenly:
+        // fuller rows first, ties in an order drawn once for this board.
+        int32_t rowCars[MaxRows] = {}, tie[MaxRows], rows[MaxRows], latestOf[MaxRows];
         for (int32_t bay = 0; bay < Bays(); ++bay)
             rowCars[bay / Shape.ColumnCount] += play.End[bay];
+        for (int32_t row = 0; row < Shape.RowCount; ++row) {
+            tie[row] = Random.Below(1 << 20);
+            rows[row] = row;
+            latestOf[row] = Latest(play, row, 0, ids);
+        }
+        auto before = [&](int32_t x, int32_t y) { return rowCars[x] != rowCars[y] ? rowCars[x] > rowCars[y] : tie[x] < tie[y]; };
         while (play.CarsLeft > 0) {
-            // The deal filled the rows evenly, so taken backwards they empty evenly:
-            // fuller rows first, ties in a random order.
-            int32_t rows[MaxRows], n = 0;
-            uint32_t key[MaxRows];
-            for (int32_t row = 0; row < Shape.RowCount; ++row)
-                if (rowCars[row] > 0) {
-                    key[n] = (static_cast<uint32_t>(rowCars[row]) << 16) | static_cast<uint32_t>(Random.Below(65536));
-                    rows[n++] = row;
-                }
-            for (int i = 1; i < n; ++i)
-                for (int j = i; j > 0 && key[j] > key[j - 1]; --j) {
-                    std::swap(key[j], key[j - 1]);
+            for (int32_t i = 1; i < Shape.RowCount; ++i)
+                for (int32_t j = i; j > 0 && before(rows[j], rows[j - 1]); --j)
                     std::swap(rows[j], rows[j - 1]);
-                }
+            int32_t n = 0;
+            while (n < Shape.RowCount && rowCars[rows[n]] > 0)
+                ++n;
             // The latest car of each row that can go; pairs of them in three kinds, the
             // surest first: two seen cars of one id, a seen car and an unseen one, two unseen.
             int32_t latest[MaxRows];
             for (int i = 0; i < n; ++i)
-                latest[i] = Latest(play, rows[i], 0, ids);
+                latest[i] = latestOf[rows[i]];
             auto idOf = [&](int32_t bay) { return ids.Car[bay][play.Next[bay]]; };
-            int32_t a = -1, b = -1;
-            for (int kind = 0; kind < 3 && b < 0; ++kind)
-                for (int i = 0; i < n && b < 0; ++i) {
-                    if (latest[i] < 0 || (kind < 2) != (idOf(latest[i]) != 0))
-                        continue;
-                    int32_t options[MaxRows], m = 0;
-                    for (int j = 0; j < n; ++j) {
-                        if (j == i || latest[j] < 0)
-                            continue;
-                        const CarId other = idOf(latest[j]);
-                        if ((kind == 0 && other == idOf(latest[i])) || (kind > 0 && other == 0))
-                            options[m++] = latest[j];
-                    }
-                    if (m > 0) {
-                        a = latest[i];
-                        b = options[0]; // the fullest row that fits
-                    }
+            // Fuller rows first in each kind: the first id met twice; the first seen
+            // car with the first unseen one; the first two unseen.
+            int32_t a = -1, b = -1, unseen[2] = {-1, -1}, seenCar = -1;
+            int32_t firstOf[CarCount + 1];
+            std::fill(std::begin(firstOf), std::end(firstOf), -1);
+            for (int i = 0; i < n && b < 0; ++i) {
+                const int32_t bay = latest[i];
+                if (bay < 0)
+                    continue;
+                const CarId car = idOf(bay);
+                if (car == 0) {
+                    if (unseen[0] < 0)
+                        unseen[0] = bay;
+                    else if (unseen[1] < 0)
+                        unseen[1] = bay;
+                } else if (firstOf[car] >= 0) {
+                    a = firstOf[car];
+                    b = bay;
+                } else {
+                    firstOf[car] = bay;
+                    if (seenCar < 0)
+                        seenCar = bay;
                 }
+            }
+            if (b < 0 && seenCar >= 0 && unseen[0] >= 0) {
+                a = seenCar;
+                b = unseen[0];
+            } else if (b < 0 && unseen[1] >= 0) {
+                a = unseen[0];
+                b = unseen[1];
+            }
             if (b < 0) {
                 // No two latest cars fit: a seen latest car with any car that fits in another row.
                 for (int i = 0; i < n && b < 0; ++i) {
@@ -324,15 +338,17 @@ private:
             CarId& first = ids.Car[a][play.Next[a]];
             CarId& second = ids.Car[b][play.Next[b]];
             if (first == 0 && second == 0)
-                first = second = FreshId(seen, taken);
+                first = second = FreshId(weight, total);
             else if (first == 0)
                 first = second;
             else if (second == 0)
                 second = first;
-            --rowCars[a / Shape.ColumnCount];
-            --rowCars[b / Shape.ColumnCount];
-            play.Take(a);
-            play.Take(b);
+            for (const int32_t bay : {a, b}) {
+                const int32_t row = bay / Shape.ColumnCount;
+                --rowCars[row];
+                play.Take(bay);
+                latestOf[row] = Latest(play, row, 0, ids);
+            }
         }
         return true;
     }
