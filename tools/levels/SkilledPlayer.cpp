@@ -108,6 +108,10 @@ private:
     std::vector<CarId> PoolIds;
     std::vector<World> Worlds;
     std::unique_ptr<SearchBoard> Known = std::make_unique<SearchBoard>();
+    Solver Planner{200000};
+    std::vector<SearchMove> PlanMoves;
+    // Below this many unseen cars the imagined boards differ little: plan them.
+    static constexpr int32_t FewUnseen = 32;
     std::unique_ptr<SearchBoard> Scratch = std::make_unique<SearchBoard>();
 
     int32_t BayOf(int32_t column, int32_t row) const
@@ -474,10 +478,70 @@ private:
         return o.PreviewEmpty || o.AutoPreviewEmpty || o.Undo;
     }
 
+    // With every car left in sight (the previews show what is under every bay,
+    // the undo what is under that), there is nothing to imagine: it plans the
+    // whole clearing and makes its first move. False when no plan clears the board.
+    // The first move of a plan that clears `board` (a reveal where a planned car
+    // lies under an emptied bay); false when no plan clears it.
+    bool FirstPlannedMove(const SearchBoard& board, Move& move)
+    {
+        *Scratch = board;
+        if (Planner.Solve(*Scratch, &PlanMoves) != SolveOutcome::Cleared || PlanMoves.empty())
+            return false;
+        // The plan reveals a bay only to take the car that comes up.
+        for (const int32_t bay : {int32_t{PlanMoves[0].First}, int32_t{PlanMoves[0].Second}})
+            if (!board.Shown[bay]) {
+                move = {true, bay, bay};
+                return true;
+            }
+        move = {false, PlanMoves[0].First, PlanMoves[0].Second};
+        return true;
+    }
+
+    bool Plan(Move& chosen)
+    {
+        const SearchBoard& k = *Known;
+        int32_t unseen = 0;
+        bool nextUnseen = false;
+        for (int32_t bay = 0; bay < Bays(); ++bay) {
+            for (int8_t i = k.Next[bay]; i < k.End[bay]; ++i)
+                unseen += k.Car[bay][i] == 0;
+            nextUnseen = nextUnseen || (!k.Shown[bay] && k.HasCars(bay) && k.NextCar(bay) == 0);
+        }
+        if (unseen == 0)
+            return FirstPlannedMove(k, chosen);
+        // Plans of imagined boards are only as good as the imagined cars: it
+        // plans when it knows every car a reveal would bring up now.
+        if (unseen > FewUnseen || nextUnseen || Settings.Worlds <= 0)
+            return false;
+        // A few cars unseen: each imagined board proposes the first move of its
+        // own plan, and the move most of them propose is made.
+        std::vector<std::pair<Move, int32_t>> votes;
+        for (size_t i = 0; i < Worlds.size(); ++i) {
+            Move m;
+            if (!Imagine(Worlds[0]) || !FirstPlannedMove(Worlds[0].Board, m))
+                continue;
+            auto same = [&](const std::pair<Move, int32_t>& v) {
+                return v.first.Reveal == m.Reveal && v.first.A == m.A && v.first.B == m.B;
+            };
+            const auto found = std::find_if(votes.begin(), votes.end(), same);
+            if (found == votes.end())
+                votes.push_back({m, 1});
+            else
+                ++found->second;
+        }
+        if (votes.empty())
+            return false;
+        chosen = std::max_element(votes.begin(), votes.end(), [](const auto& x, const auto& y) { return x.second < y.second; })->first;
+        return true;
+    }
+
     bool Choose(Move& chosen)
     {
         BuildKnown(*Known);
         const SearchBoard& k = *Known;
+        if (Plan(chosen))
+            return true;
         Sight sight;
         FreeCars(k, sight);
 

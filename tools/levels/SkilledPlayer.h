@@ -2,9 +2,10 @@
 // A simulated player who thinks ahead. It plays through the game's own click,
 // pointer and key handlers and knows only what they show: the top cars, the
 // hidden count of every bay, the cars a preview option shows and what it has
-// seen and remembers. Before a move it imagines the hidden cars many times, as
-// a deal would have placed them, and keeps the move that can still be cleared
-// in the most imagined boards.
+// seen and remembers. Where a choice matters it imagines the hidden cars many
+// times, as a deal would have placed them, and plays its choices out in every
+// imagined board; with few cars unseen it plans the clearing of each imagined
+// board instead and makes the move most plans begin with.
 #include "levels/LevelFile.h"
 #include "model/PlayRules.h"
 #include "tools/levels/Search.h"
