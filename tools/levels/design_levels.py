@@ -2,13 +2,14 @@
 """Designs the 110 levels of data/map/level.ini from measured difficulty.
 
 usage: design_levels.py TOOL OUTPUT [--work DIR]
-       design_levels.py TOOL FILE --fix LEVELS [--deals N] [--candidates K]
+       design_levels.py TOOL FILE --fix LEVELS [--deals N] [--candidates K] [--max-depth D]
 
 (--work keeps the candidate files and their figures in DIR.)
 
 With --fix, FILE is changed in place at the listed levels only (comma-separated
 level numbers): for each, K candidates (default 24) drawn for the level's place in
-the plan are measured with N deals (default 60) by the casual player and by the
+the plan (with --max-depth, lines of the level's own shape, pool and row length
+whose stacks are at most D deep) are measured with N deals (default 60) by the casual player and by the
 skilled player with no item and with both AUTO-PREVIEWs and the undo, and the
 candidate kept is the one whose figures sit best between its neighbours' along
 its mode while the items and the skilled player's thinking decide its hard
@@ -157,7 +158,8 @@ def main():
         option = lambda name, default: int(sys.argv[sys.argv.index(name) + 1]) if name in sys.argv else default
         levels = [int(n) for n in sys.argv[sys.argv.index("--fix") + 1].split(",")]
         with tempfile.TemporaryDirectory() as work:
-            return fix(tool, output, levels, option("--deals", 60), option("--candidates", 24), work)
+            return fix(tool, output, levels, option("--deals", 60), option("--candidates", 24), work,
+                       option("--max-depth", 0))
     if "--work" in sys.argv:
         return design(tool, output, sys.argv[sys.argv.index("--work") + 1])
     with tempfile.TemporaryDirectory() as work:
@@ -281,7 +283,28 @@ def fix_score(n, cand, around):
     return cost
 
 
-def fix(tool, path, levels, deals, count, work):
+def shallower(rng, line_text, number, depth):
+    """A line of the same shape, pool and row length (or one more or fewer, for
+    whole pairs) whose stacks are at most `depth` deep."""
+    shape, pool = int(line_text[4:7]), int(line_text[8:11])
+    length = 0
+    for k in range(12, len(line_text), 4):
+        if "-" in line_text[k:k + 3]:
+            break
+        length += 1
+    first, _, last, _ = SHAPES[shape]
+    width = last - first + 1
+    for _ in range(100000):
+        depths = [rng.randint(1, depth) if i < rng.randint(1, width) else 0 for i in range(width)]
+        depths = [d if all(depths[:i]) else 0 for i, d in enumerate(depths)]
+        total = sum(depths)
+        if abs(total - length) > 1 or (rows(shape) * total) % 2 or rows(shape) * total > 328 or total > 41:
+            continue
+        return line(number, shape, pool, positions(rng, shape, depths, rng.choice([0.0, 0.3, 0.6, 1.0])))
+    raise RuntimeError("no shallower line for level %d" % number)
+
+
+def fix(tool, path, levels, deals, count, work, max_depth=0):
     with open(path, newline="") as f:
         lines = f.read().split("\r\n")[:110]
     rng = random.Random(20261210)
@@ -294,7 +317,12 @@ def fix(tool, path, levels, deals, count, work):
         around = (figures.get(before), figures.get(after))
         best = None
         for j in range(count + 1):
-            trial = lines[n - 1] if j == 0 else candidate(rng, n)
+            if j == 0:
+                trial = lines[n - 1]
+            elif max_depth:
+                trial = shallower(rng, lines[n - 1], n, max_depth)
+            else:
+                trial = candidate(rng, n)
             trial_lines = list(lines)
             trial_lines[n - 1] = trial
             trial_path = os.path.join(work, "fix%03d-%02d.ini" % (n, j))
