@@ -1,16 +1,22 @@
 // The simulated players, and the difficulty curve of the shipped levels they measure.
 #include "model/FakeViews.h"
+#include "model/SilentView.h"
 #include "model/Invariants.h"
 #include "levels/LevelBuilder.h"
 #include "core/Random.h"
 #include "levels/GameModes.h"
 #include "tools/levels/LevelStats.h"
+#include "tools/levels/Search.h"
+#include "tools/levels/SkilledPlayer.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -35,6 +41,36 @@ struct HandBoard {
     }
     Board& operator*() { return *B; }
 };
+
+const LevelTable& ShippedTable()
+{
+    static const std::unique_ptr<LevelTable> table = [] {
+        auto t = std::make_unique<LevelTable>();
+        EXPECT_FALSE(LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *t));
+        return t;
+    }();
+    return *table;
+}
+
+void DealShipped(Board& board, int level, uint32_t seed, BoardView* screen = nullptr)
+{
+    SilentView silent;
+    BoardView& view = screen ? *screen : silent;
+    CarPool pool;
+    SetRandomState(seed);
+    InitMap(board, view, pool, ShippedTable(), level, ShippedTable().Level(level).ShapeId);
+}
+
+// The top car of every bay: what a move changes.
+std::vector<CarId> Tops(const Board& b)
+{
+    std::vector<CarId> tops;
+    const BoardShape& s = b.CurrentShape;
+    for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
+        for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c)
+            tops.push_back(b.Cells(c, r).Slot[0]);
+    return tops;
+}
 
 } // namespace
 
@@ -170,11 +206,21 @@ TEST(LevelFigures, AreReproducibleAndDescribeTheDeal)
     LevelTable table;
     table.Level(5) = Level(4, 6, {205, 105, 5, 204, 104, 4});
     table.Level(6) = Level(4, 6, {205, 105, 5, 204, 104, 5}); // last position not MinColumn
-    const LevelFigures a = MeasureLevel(table, 5, 30);
-    const LevelFigures again = MeasureLevel(table, 5, 30);
+    OptionFlags previews, autoPreviews;
+    previews.PreviewEmpty = previews.PreviewOccupied = true;
+    autoPreviews.AutoPreviewEmpty = autoPreviews.AutoPreviewOccupied = true;
+    const std::vector<OptionFlags> skilled = {OptionFlags{}, previews, autoPreviews};
+    const LevelFigures a = MeasureLevel(table, 5, 30, 0, skilled);
+    LevelFigures again;
+    std::thread other([&] { again = MeasureLevel(table, 5, 30, 0, skilled); }); // the deals take turns
+    other.join();
     EXPECT_EQ(a.Problem, "");
     EXPECT_EQ(a.CasualWinRate, again.CasualWinRate);
     EXPECT_EQ(a.CarefulWinRate, again.CarefulWinRate);
+    EXPECT_EQ(a.SkilledWinRates, again.SkilledWinRates);
+    ASSERT_EQ(a.SkilledWinRates.size(), 3u);
+    EXPECT_EQ(a.SkilledWinRates[1], a.SkilledWinRates[2]) << "PREVIEW and AUTO-PREVIEW show the same cars";
+    EXPECT_EQ(a.SolverClearRate, 1.0);
     EXPECT_EQ(a.Distinct.Mean, again.Distinct.Mean);
     EXPECT_EQ(a.Cars.Min, 60);
     EXPECT_EQ(a.Cars.Max, 60);
@@ -184,13 +230,185 @@ TEST(LevelFigures, AreReproducibleAndDescribeTheDeal)
     EXPECT_GE(a.Distinct.Min, 1);
     EXPECT_EQ(a.Deals, 30);
 
-    const LevelFigures broken = MeasureLevel(table, 6, 30);
+    const LevelFigures broken = MeasureLevel(table, 6, 30, 0, skilled);
     EXPECT_NE(broken.Problem, "");
     EXPECT_EQ(broken.Deals, 0);
+    EXPECT_TRUE(broken.SkilledWinRates.empty());
 
     EXPECT_NE(DealSeed(5, 0), DealSeed(5, 1));
     EXPECT_NE(DealSeed(5, 0), DealSeed(6, 0));
     EXPECT_NE(DealSeed(5, 0), DealSeed(5, 0, 1));
+}
+
+// The ceiling: with every car in sight, a deal can always be cleared, and the
+// solver's moves clear it through the click handler.
+TEST(Solver, ClearsEveryReachableLevel)
+{
+    auto b = std::make_unique<Board>();
+    auto start = std::make_unique<SearchBoard>();
+    Solver solver(2000000);
+    for (int level = 1; level <= LevelCount; ++level) {
+        if (!IsReachableLevel(level))
+            continue;
+        const DealOrder order(ShippedTable().Level(level));
+        for (int k = 0; k < 40; ++k) {
+            ScreenFake screen(*b);
+            DealShipped(*b, level, DealSeed(level, k, 99), &screen);
+            ReadBoard(*b, order, *start);
+            SearchBoard board = *start;
+            std::vector<SearchMove> moves;
+            ASSERT_EQ(solver.Solve(board, &moves), SolveOutcome::Cleared) << "level " << level << ", deal " << k;
+            ASSERT_TRUE(PlayMoves(*b, screen, *start, moves)) << "level " << level << ", deal " << k;
+            ASSERT_EQ(screen.Mismatch(), "");
+        }
+    }
+}
+
+TEST(Solver, KnowsABoardThatCannotBeCleared)
+{
+    Solver solver(100000);
+    auto read = [](HandBoard& h) {
+        SearchBoard s;
+        ReadBoard(*h, DealOrder(), s);
+        return s;
+    };
+    // Both cars of an id in one row: a pair needs two rows.
+    HandBoard row;
+    row.Put(3, 11, {7});
+    row.Put(5, 11, {7});
+    SearchBoard s = read(row);
+    EXPECT_EQ(solver.Solve(s), SolveOutcome::Stuck);
+
+    // Each pair waits on the other: 5 stands before 6 in row 11, 6 before 5 in row 12.
+    HandBoard cycle;
+    cycle.Put(3, 11, {5});
+    cycle.Put(4, 11, {6});
+    cycle.Put(3, 12, {6});
+    cycle.Put(4, 12, {5});
+    s = read(cycle);
+    EXPECT_EQ(solver.Solve(s), SolveOutcome::Stuck);
+
+    // A hidden car under an emptied bay blocks only once revealed: here it must
+    // wait, and the solver takes the car behind it first.
+    HandBoard wait;
+    wait.Put(3, 11, {0, 8});
+    wait.Put(5, 11, {9});
+    wait.Put(3, 12, {9});
+    wait.Put(3, 13, {8});
+    const SearchBoard waitStart = read(wait);
+    s = waitStart;
+    std::vector<SearchMove> moves;
+    ASSERT_EQ(solver.Solve(s, &moves), SolveOutcome::Cleared);
+    SilentView view;
+    EXPECT_TRUE(PlayMoves(*wait, view, waitStart, moves));
+
+    // Four cars of an id: the pair of the two free ones would strand the others in one row.
+    HandBoard four;
+    four.Put(3, 11, {7});
+    four.Put(3, 12, {7});
+    four.Put(3, 13, {5, 7});
+    four.Put(4, 13, {7});
+    four.Put(3, 14, {5});
+    const SearchBoard fourStart = read(four);
+    s = fourStart;
+    ASSERT_EQ(solver.Solve(s, &moves), SolveOutcome::Cleared);
+    EXPECT_TRUE(PlayMoves(*four, view, fourStart, moves));
+}
+
+// Cars it cannot see do not sway it: with the unseen cars of a deal shuffled,
+// the skilled player makes the same moves until it brings one of them up.
+TEST(SkilledPlayer, SeesOnlyWhatAPlayerSees)
+{
+    OptionFlags previews, autoUndo;
+    previews.PreviewEmpty = previews.PreviewOccupied = true;
+    autoUndo.AutoPreviewEmpty = autoUndo.AutoPreviewOccupied = autoUndo.Undo = true;
+    // The items, and the first slot it cannot see under a bay it may reveal.
+    const struct {
+        OptionFlags Items;
+        int Unseen;
+    } cases[] = {{OptionFlags{}, 1}, {previews, 2}, {autoUndo, 3}};
+    for (const auto& c : cases)
+        for (int level : {35, 40, 80}) {
+            auto real = std::make_unique<Board>();
+            DealShipped(*real, level, DealSeed(level, 3));
+            auto shuffled = std::make_unique<Board>(*real);
+            std::vector<CarId*> unseen;
+            const BoardShape& s = shuffled->CurrentShape;
+            for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
+                for (int32_t col = s.MinColumn; col <= s.MaxColumn; ++col)
+                    for (int slot = c.Unseen; slot < SlotCount; ++slot)
+                        if (shuffled->Cells(col, r).Slot[slot] != 0)
+                            unseen.push_back(&shuffled->Cells(col, r).Slot[slot]);
+            std::vector<CarId> cars;
+            for (CarId* car : unseen)
+                cars.push_back(*car);
+            std::shuffle(cars.begin(), cars.end(), std::mt19937(level));
+            for (size_t i = 0; i < unseen.size(); ++i)
+                *unseen[i] = cars[i];
+            TakeSnapshot(*shuffled);
+
+            SkilledSettings settings;
+            settings.Items = c.Items;
+            SkilledPlayer a(*real, ShippedTable().Level(level), settings, 11);
+            SkilledPlayer b(*shuffled, ShippedTable().Level(level), settings, 11);
+            GameResult ra, rb;
+            int steps = 0;
+            bool same = true;
+            while (same && a.Step(ra) && b.Step(rb)) {
+                same = Tops(*real) == Tops(*shuffled);
+                ++steps;
+            }
+            // A reveal brings a car into sight; only from then on may the games part.
+            EXPECT_GT(steps, 1) << ItemsName(c.Items) << ", level " << level;
+            if (!same) {
+                EXPECT_GT(ra.Reveals, 0) << ItemsName(c.Items) << ", level " << level;
+            }
+        }
+}
+
+// Whole games through the handlers, with every kind of item: the board stays
+// sound, the undo's peeks leave no trace, and the count of moves adds up.
+TEST(SkilledPlayer, PlaysWholeGamesThroughTheHandlers)
+{
+    const char* sets[] = {"none", "undo", "preview-empty", "auto-preview-occupied", "previews", "auto-previews,undo"};
+    int won = 0;
+    for (const char* set : sets)
+        for (int level : {5, 17, 33, 59}) {
+            SkilledSettings settings;
+            ASSERT_TRUE(ParseItems(set, settings.Items));
+            auto b = std::make_unique<Board>();
+            DealShipped(*b, level, DealSeed(level, 1));
+            const int32_t cars = b->CarsLeft;
+            const GameResult result = PlayOutSkilled(*b, ShippedTable().Level(level), settings, 5);
+            ASSERT_EQ(BrokenInvariant(*b), "") << set << ", level " << level;
+            EXPECT_EQ(b->CarsLeft, cars - 2 * result.Pairs);
+            EXPECT_EQ(result.Won, b->CarsLeft == 0);
+            EXPECT_FALSE(b->CarSelected);
+            won += result.Won;
+        }
+    EXPECT_GE(won, 12);
+}
+
+TEST(SkilledPlayer, ItemNames)
+{
+    const struct {
+        const char* Text;
+        const char* Name;
+    } cases[] = {{"none", "none"},
+                 {"undo", "undo"},
+                 {"preview-empty,preview-occupied", "previews"},
+                 {"previews", "previews"},
+                 {"auto-previews+undo", "auto-previews+undo"},
+                 {"undo,auto-preview-empty", "auto-preview-empty+undo"},
+                 {"preview-occupied", "preview-occupied"}};
+    for (const auto& c : cases) {
+        OptionFlags items;
+        ASSERT_TRUE(ParseItems(c.Text, items)) << c.Text;
+        EXPECT_EQ(ItemsName(items), c.Name);
+    }
+    OptionFlags items;
+    EXPECT_FALSE(ParseItems("gold-medal", items));
+    EXPECT_FALSE(ParseItems("undo,", items));
 }
 
 TEST(Spearman, RanksWithTies)
@@ -202,18 +420,38 @@ TEST(Spearman, RanksWithTies)
     EXPECT_EQ(SpearmanRho({1, 2, 3}, {7, 7, 7}), 0.0) << "no order in a constant list";
 }
 
-// The curve of data/map/level.ini. Forty deals per level keep this fast; the
-// table in docs/levels.md comes from two hundred.
+// Measures the levels on two threads (each level on its own, so the figures do
+// not depend on how they are shared out).
+std::vector<LevelFigures> MeasureShipped(const std::vector<int>& levels, int deals, const std::vector<OptionFlags>& skilled)
+{
+    std::vector<LevelFigures> f(LevelCount + 1);
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < levels.size(); i = next++)
+            f[static_cast<size_t>(levels[i])] = MeasureLevel(ShippedTable(), levels[i], deals, 0, skilled);
+    };
+    std::thread other(work);
+    work();
+    other.join();
+    return f;
+}
+
+std::vector<int> Range(int first, int last)
+{
+    std::vector<int> levels;
+    for (int n = first; n <= last; ++n)
+        levels.push_back(n);
+    return levels;
+}
+
+// The curve of data/map/level.ini. Forty deals per level for the casual and
+// careful players and sixteen for the skilled one keep this fast; the table in
+// docs/levels.md comes from two hundred.
 TEST(ShippedLevels, DifficultyClimbsAlongEveryMode)
 {
-    constexpr int Deals = 40;
-    auto table = std::make_unique<LevelTable>();
-    ASSERT_FALSE(LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *table));
-    std::vector<LevelFigures> f(LevelCount + 1);
-    for (int n = 1; n <= LevelCount; ++n) {
-        f[n] = MeasureLevel(*table, n, Deals);
+    std::vector<LevelFigures> f = MeasureShipped(Range(1, LevelCount), 40, {});
+    for (int n = 1; n <= LevelCount; ++n)
         ASSERT_EQ(f[n].Problem, "") << "level " << n;
-    }
     auto rate = [&](int n) { return f[n].CasualWinRate; };
     auto mean = [&](int first, int last) {
         double sum = 0;
@@ -258,4 +496,47 @@ TEST(ShippedLevels, DifficultyClimbsAlongEveryMode)
             pools[f[n].PoolTypeId] = true;
     for (int p = 1; p <= PoolTypeCount; ++p)
         EXPECT_TRUE(pools[p]) << "pool type " << p << " is never dealt";
+
+    // The skilled player: its curve falls along each championship too, the tiers
+    // keep their order, and the items and its thinking decide the hard boards.
+    OptionFlags autoUndo;
+    autoUndo.AutoPreviewEmpty = autoUndo.AutoPreviewOccupied = autoUndo.Undo = true;
+    std::vector<int> reachable;
+    for (int n = 1; n <= LevelCount; ++n)
+        if (IsReachableLevel(n))
+            reachable.push_back(n);
+    const std::vector<LevelFigures> skilled = MeasureShipped(reachable, 16, {OptionFlags{}, autoUndo});
+    auto bare = [&](int n) { return skilled[n].SkilledWinRates[0]; };
+    auto equipped = [&](int n) { return skilled[n].SkilledWinRates[1]; };
+    for (int first : {1, 41}) {
+        std::vector<double> number, difficulty;
+        for (int n = first; n < first + 40; ++n) {
+            number.push_back(n);
+            difficulty.push_back(1 - bare(n));
+        }
+        EXPECT_GE(SpearmanRho(number, difficulty), 0.8) << "skilled, championship from level " << first;
+    }
+    auto bareMean = [&](int first, int last) {
+        double sum = 0;
+        for (int n = first; n <= last; ++n)
+            sum += bare(n);
+        return sum / (last - first + 1);
+    };
+    EXPECT_GT(bareMean(81, 84), bareMean(91, 94));
+    EXPECT_GT(bareMean(91, 94), bareMean(101, 104));
+    EXPECT_GT(bareMean(101, 104), bareMean(106, 109));
+
+    double casualHard = 0, equippedHard = 0;
+    for (int n : reachable)
+        if (rate(n) < 0.5) {
+            casualHard += rate(n);
+            equippedHard += equipped(n);
+        }
+    EXPECT_GE(equippedHard, 2 * casualHard) << "where the casual player mostly loses, items and thought win twice as often";
+
+    // The last levels of the championships and the maniac tier, with more deals.
+    const std::vector<LevelFigures> last = MeasureShipped({40, 80, 106, 107, 108, 109}, 40, {autoUndo});
+    EXPECT_GE(last[40].SkilledWinRates[0], 0.4) << "normal level 40 with both AUTO-PREVIEWs and the undo";
+    for (int n : {80, 106, 107, 108, 109})
+        EXPECT_GE(last[n].SkilledWinRates[0], 0.15) << "level " << n << " with both AUTO-PREVIEWs and the undo";
 }

@@ -4,15 +4,25 @@
 #include "levels/CheckLevel.h"
 #include "model/PlayRules.h"
 #include "model/SilentView.h"
+#include "tools/levels/Search.h"
+#include "tools/levels/SkilledPlayer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 
 namespace {
 
 constexpr int MaxPairs = MaxRows * (MaxRows - 1) / 2;
+
+// The generator draws from the game's one random source: one deal at a time.
+std::mutex DealTurn;
+
+// Search positions the solver may expand per deal; the hardest shipped deal
+// needs a few tens of thousands.
+constexpr int32_t SolverBudget = 2000000;
 
 uint64_t Mix(uint64_t z)
 {
@@ -185,7 +195,8 @@ uint32_t DealSeed(int32_t level, int32_t k, uint32_t base)
     return static_cast<uint32_t>(Mix(key + 0x9E3779B97F4A7C15ull) >> 32);
 }
 
-LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals, uint32_t base)
+LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals, uint32_t base,
+                          const std::vector<OptionFlags>& skilled)
 {
     LevelFigures figures;
     const LevelRecord& record = table.Level(level);
@@ -201,13 +212,20 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
     // Boards are large: kept off the stack.
     auto dealt = std::make_unique<Board>();
     auto played = std::make_unique<Board>();
+    auto search = std::make_unique<SearchBoard>();
+    Solver solver(SolverBudget);
+    const DealOrder order(record);
     CarPool pool;
     SilentView view;
-    int casualWins = 0, carefulWins = 0;
+    int casualWins = 0, carefulWins = 0, cleared = 0;
+    std::vector<int> skilledWins(skilled.size());
     for (int32_t k = 0; k < deals; ++k) {
         const uint32_t seed = DealSeed(level, k, base);
-        SetRandomState(seed);
-        InitMap(*dealt, view, pool, table, level, record.ShapeId);
+        {
+            const std::lock_guard<std::mutex> turn(DealTurn);
+            SetRandomState(seed);
+            InitMap(*dealt, view, pool, table, level, record.ShapeId);
+        }
 
         const BoardShape& s = dealt->CurrentShape;
         int32_t hidden = 0, deepest = 0;
@@ -240,6 +258,20 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
             if (PlayOut(*played, view, player, random).Won)
                 ++(player == PlayerKind::Casual ? casualWins : carefulWins);
         }
+        for (size_t i = 0; i < skilled.size(); ++i) {
+            *played = *dealt;
+            SkilledSettings settings;
+            settings.Items = skilled[i];
+            // Seeded by what the items let it see, so a PREVIEW and its AUTO-PREVIEW,
+            // which show the same cars, play the same game.
+            const OptionFlags& o = skilled[i];
+            const uint64_t sight = (o.Undo ? 1u : 0u) | (o.PreviewEmpty || o.AutoPreviewEmpty ? 2u : 0u) |
+                                   (o.PreviewOccupied || o.AutoPreviewOccupied ? 4u : 0u);
+            if (PlayOutSkilled(*played, record, settings, Mix((static_cast<uint64_t>(seed) << 8) | (8u + sight))).Won)
+                ++skilledWins[i];
+        }
+        ReadBoard(*dealt, order, *search);
+        cleared += solver.Solve(*search) == SolveOutcome::Cleared;
     }
     figures.Deals = deals;
     if (deals > 0) {
@@ -247,6 +279,9 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
             spread->Mean /= deals;
         figures.CasualWinRate = static_cast<double>(casualWins) / deals;
         figures.CarefulWinRate = static_cast<double>(carefulWins) / deals;
+        for (int wins : skilledWins)
+            figures.SkilledWinRates.push_back(static_cast<double>(wins) / deals);
+        figures.SolverClearRate = static_cast<double>(cleared) / deals;
     }
     return figures;
 }

@@ -2,6 +2,7 @@
 // Measured difficulty of levels: real deals played to the end through ClickBay by
 // two simulated players. For the level tool and the tests that guard the curve.
 #include "deal/Generator.h"
+#include "model/PlayRules.h"
 
 #include <cstdint>
 #include <string>
@@ -79,11 +80,18 @@ struct LevelFigures {
     Spread Distinct;  // distinct car ids on the board
     double CasualWinRate = 0;
     double CarefulWinRate = 0;
+    // One per set of items asked for, in the order asked.
+    std::vector<double> SkilledWinRates;
+    // Share of the deals the perfect-information solver cleared: 1 by construction.
+    double SolverClearRate = 0;
 };
 
 // Deals level `level` `deals` times (generator seeds DealSeed(level, 0 … deals − 1,
-// base)) and plays every deal once as each player. Sets the game's random state.
-LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals, uint32_t base = 0);
+// base)) and plays every deal once as each player: casual, careful, the skilled
+// player once for each set of `skilled` items, and the solver. Sets the game's
+// random state; safe to call from several threads at once (the deals take turns).
+LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals, uint32_t base = 0,
+                          const std::vector<OptionFlags>& skilled = {});
 
 // Spearman's rank correlation, ties given their mean rank; 0 when either list is constant.
 double SpearmanRho(const std::vector<double>& x, const std::vector<double>& y);

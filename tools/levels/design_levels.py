@@ -2,8 +2,18 @@
 """Designs the 110 levels of data/map/level.ini from measured difficulty.
 
 usage: design_levels.py TOOL OUTPUT [--work DIR]
+       design_levels.py TOOL FILE --fix LEVELS [--deals N] [--candidates K] [--max-depth D]
 
 (--work keeps the candidate files and their figures in DIR.)
+
+With --fix, FILE is changed in place at the listed levels only (comma-separated
+level numbers): for each, K candidates (default 24) drawn for the level's place in
+the plan (with --max-depth, lines of the level's own shape, pool and row length
+whose stacks are at most D deep) are measured with N deals (default 60) by the casual player and by the
+skilled player with no item and with both AUTO-PREVIEWs and the undo, and the
+candidate kept is the one whose figures sit best between its neighbours' along
+its mode while the items and the skilled player's thinking decide its hard
+boards (see fix_score).
 
 TOOL is a built vroomzle-levels. For every level number the script draws a
 set of candidate lines that fit the level's place in the plan (board shape,
@@ -144,6 +154,12 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     tool, output = sys.argv[1], sys.argv[2]
+    if "--fix" in sys.argv:
+        option = lambda name, default: int(sys.argv[sys.argv.index(name) + 1]) if name in sys.argv else default
+        levels = [int(n) for n in sys.argv[sys.argv.index("--fix") + 1].split(",")]
+        with tempfile.TemporaryDirectory() as work:
+            return fix(tool, output, levels, option("--deals", 60), option("--candidates", 24), work,
+                       option("--max-depth", 0))
     if "--work" in sys.argv:
         return design(tool, output, sys.argv[sys.argv.index("--work") + 1])
     with tempfile.TemporaryDirectory() as work:
@@ -213,6 +229,118 @@ def pick_falling(levels, files, chosen):
     cost, path = min(best.values())
     for n, j in zip(levels, path):
         chosen[n] = files[j][0][n - 1]
+
+
+SKILLED = ["--items", "none", "--items", "auto-previews,undo"]
+
+
+def measure_skilled(tool, path, levels, deals):
+    """casual, skilled (no item) and skilled (both AUTO-PREVIEWs and the undo) per level."""
+    args = [tool, "stats", path, "--csv", "--deals", str(deals), "--levels", "%d-%d" % (min(levels), max(levels)),
+            "--threads", "1"]
+    out = subprocess.run(args + SKILLED, check=False, capture_output=True, text=True)
+    if out.returncode not in (0, 1):
+        raise RuntimeError(out.stderr)
+    figures = {}
+    for r in csv.DictReader(io.StringIO(out.stdout)):
+        if int(r["level"]) in levels and r["casual"] != "-":
+            figures[int(r["level"])] = (float(r["casual"]), float(r["skilled"]),
+                                        float(r["skilled:auto-previews+undo"]))
+    return figures
+
+
+def neighbours(n):
+    """The levels before and after n along its mode (None at an end)."""
+    for first, last in ((1, 40), (41, 80), (81, 84), (91, 94), (101, 104), (106, 109)):
+        if first <= n <= last:
+            return (n - 1 if n > first else None), (n + 1 if n < last else None)
+    return None, None
+
+
+def fix_score(n, cand, around):
+    """Lower is better. The casual and the bare skilled rate must lie between the
+    neighbours' (so both curves keep falling); where the casual player mostly
+    loses, the equipped skilled player must win twice as often; the last normal
+    level needs half of its deals won with both AUTO-PREVIEWs and the undo, the
+    last advanced one and the maniac tier a quarter (with some room, the sample
+    being small)."""
+    casual, bare, equipped = cand
+    cost = 0.0
+    before, after = around
+    for i, slack in ((0, 0.03), (1, 0.06)):
+        value = cand[i]
+        if before is not None and value > before[i] + slack:
+            cost += 10 + 100 * (value - before[i])
+        if after is not None and value < after[i] - slack:
+            cost += 10 + 100 * (after[i] - value)
+        if before is not None and after is not None:
+            cost += (value - (before[i] + after[i]) / 2) ** 2
+    if casual < 0.5 and equipped < 2.2 * casual:
+        cost += 10 + 100 * (2.2 * casual - equipped)
+    need = 0.56 if n == 40 else 0.3 if n == 80 or 106 <= n <= 109 else 0
+    if equipped < need:
+        cost += 10 + 100 * (need - equipped)
+    return cost
+
+
+def shallower(rng, line_text, number, depth):
+    """A line of the same shape, pool and row length (or one more or fewer, for
+    whole pairs) whose stacks are at most `depth` deep."""
+    shape, pool = int(line_text[4:7]), int(line_text[8:11])
+    length = 0
+    for k in range(12, len(line_text), 4):
+        if "-" in line_text[k:k + 3]:
+            break
+        length += 1
+    first, _, last, _ = SHAPES[shape]
+    width = last - first + 1
+    for _ in range(100000):
+        depths = [rng.randint(1, depth) if i < rng.randint(1, width) else 0 for i in range(width)]
+        depths = [d if all(depths[:i]) else 0 for i, d in enumerate(depths)]
+        total = sum(depths)
+        if abs(total - length) > 1 or (rows(shape) * total) % 2 or rows(shape) * total > 328 or total > 41:
+            continue
+        return line(number, shape, pool, positions(rng, shape, depths, rng.choice([0.0, 0.3, 0.6, 1.0])))
+    raise RuntimeError("no shallower line for level %d" % number)
+
+
+def fix(tool, path, levels, deals, count, work, max_depth=0):
+    with open(path, newline="") as f:
+        lines = f.read().split("\r\n")[:110]
+    rng = random.Random(20261210)
+    for n in levels:
+        before, after = neighbours(n)
+        known = [m for m in (before, after) if m is not None]
+        figures = {}
+        for m in known:
+            figures.update(measure_skilled(tool, path, [m], deals))
+        around = (figures.get(before), figures.get(after))
+        best = None
+        for j in range(count + 1):
+            if j == 0:
+                trial = lines[n - 1]
+            elif max_depth:
+                trial = shallower(rng, lines[n - 1], n, max_depth)
+            else:
+                trial = candidate(rng, n)
+            trial_lines = list(lines)
+            trial_lines[n - 1] = trial
+            trial_path = os.path.join(work, "fix%03d-%02d.ini" % (n, j))
+            with open(trial_path, "w", newline="") as f:
+                f.write("".join(l + "\r\n" for l in trial_lines))
+            got = measure_skilled(tool, trial_path, [n], deals).get(n)
+            if got is None:
+                continue
+            cost = fix_score(n, got, around)
+            print("level %d candidate %d: casual %.3f skilled %.3f equipped %.3f cost %.3f" % ((n, j) + got + (cost,)),
+                  file=sys.stderr)
+            if best is None or cost < best[0]:
+                best = (cost, trial)
+        lines[n - 1] = best[1]
+        with open(path, "w", newline="") as f:
+            f.write("".join(l + "\r\n" for l in lines))
+        print("level %d: kept %s" % (n, best[1].rstrip()), file=sys.stderr)
+    return 0
 
 
 if __name__ == "__main__":

@@ -7,11 +7,14 @@
 #include "levels/LevelFile.h"
 #include "model/SilentView.h"
 #include "tools/levels/LevelStats.h"
+#include "tools/levels/SkilledPlayer.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -19,15 +22,24 @@ namespace {
 constexpr int DefaultDeals = 200;
 
 const char* const StatsHelp =
-    "  stats FILE [--deals N] [--csv] [--levels FROM-TO] [--seed S]\n"
+    "  stats FILE [--deals N] [--csv] [--levels FROM-TO] [--seed S] [--items LIST]...\n"
+    "             [--threads T]\n"
     "               Measures how hard each level plays. Every level is dealt N times\n"
     "               (default 200, at most 100000) by the game's own generator, and each\n"
-    "               deal is played to its end through the game's click handler by two\n"
-    "               simulated players. One line per level; --csv prints the same\n"
-    "               columns comma-separated with a header line. --levels limits the\n"
-    "               run to levels FROM to TO (default 1-110). The deal seeds follow\n"
-    "               from the level, the deal number and S (default 0), so the same\n"
-    "               command always prints the same figures.\n"
+    "               deal is played to its end through the game's click handler by\n"
+    "               three simulated players, and cleared by a solver that sees every\n"
+    "               car. One line per level; --csv prints the same columns\n"
+    "               comma-separated with a header line. --levels limits the run to\n"
+    "               levels FROM to TO (default 1-110). The deal seeds follow from the\n"
+    "               level, the deal number and S (default 0), so the same command\n"
+    "               always prints the same figures, with any number of threads T\n"
+    "               (default 2; levels are shared out among them).\n"
+    "\n"
+    "               --items LIST gives the skilled player the shop options it owns,\n"
+    "               comma-separated: undo, preview-empty, preview-occupied,\n"
+    "               auto-preview-empty, auto-preview-occupied; previews for both\n"
+    "               PREVIEWs, auto-previews for both AUTO-PREVIEWs; none for no item\n"
+    "               (the default). Each --items adds one skilled column.\n"
     "\n"
     "               Columns:\n"
     "                 level     level number (line of the file)\n"
@@ -41,12 +53,16 @@ const char* const StatsHelp =
     "                 range     the fewest and the most distinct ids in one deal\n"
     "                 casual    share of the N deals the casual player won\n"
     "                 careful   share of the N deals the careful player won\n"
+    "                 skilled   share the skilled player won with no item; with\n"
+    "                           items the column is named skilled:ITEMS\n"
+    "                 solver    share the solver cleared (1.000 for a level that\n"
+    "                           deals boards that can always be cleared)\n"
     "               cars, hidden and deepest follow from the level line alone and are\n"
     "               the same in every deal; should one vary, it shows as MIN-MAX.\n"
     "               A level that is not well-formed shows '-' (the text table adds\n"
     "               its first problem).\n"
     "\n"
-    "               Both players play the same N deals, each with its own seeded\n"
+    "               All players play the same N deals, each with its own seeded\n"
     "               choices. A top car is free when no lower column of its row holds\n"
     "               a top car. The casual player takes a uniformly random pair of free\n"
     "               cars with the same id. Only when no such pair exists does it\n"
@@ -62,9 +78,31 @@ const char* const StatsHelp =
     "               id on the board waits on it: it can only leave with one of them,\n"
     "               and none of them can become free while it stands, so the board\n"
     "               can no longer be cleared.\n"
+    "               The skilled player sees what a player sees: the top cars, the\n"
+    "               hidden counts, and with a PREVIEW or AUTO-PREVIEW the car under a\n"
+    "               bay (it moves the pointer over every bay, pressing Space for a\n"
+    "               PREVIEW); with the undo it reveals an emptied bay, reads the car\n"
+    "               that came up and the one now beneath it, and takes the reveal\n"
+    "               back. It remembers what it has seen. Its rule of thumb takes a\n"
+    "               free pair when there is one, else reveals the car the level's list\n"
+    "               deals latest (a car seen to pair at once counts as a place and a\n"
+    "               half later). Where the choice matters (three or more free cars of\n"
+    "               one id, or which bay to reveal) it imagines the hidden cars 8\n"
+    "               times as a deal places them (each pair in two rows, the rows\n"
+    "               filled evenly along the level's list, pairs of unseen cars with\n"
+    "               the ids the level's pool still owes), plays the 4 best choices out\n"
+    "               by its rule of thumb in every imagined board, and changes its\n"
+    "               first choice only for one that wins clearly more often. When it\n"
+    "               knows every car a reveal would bring up and at most 32 cars are\n"
+    "               unseen it plans instead: the solver clears each imagined board\n"
+    "               and the first move most plans share is made; with every car in\n"
+    "               sight it follows the solver's plan.\n"
+    "               The solver sees every car and searches the pairs that can go\n"
+    "               (revealing a bay only to take the car that comes up).\n"
     "               The text table ends with '#' lines: Spearman's rank correlation\n"
-    "               of level number and difficulty (1 - casual) for each championship,\n"
-    "               and the mean casual rate of each free tier.\n"
+    "               of level number and difficulty (1 - win rate) of the casual and\n"
+    "               the first skilled player for each championship, and the mean\n"
+    "               rates of each free tier.\n"
     "               Exits 1 when a level a game mode deals is broken; 2 on bad\n"
     "               arguments or an unreadable file.\n";
 
@@ -91,6 +129,7 @@ void PrintUsage(FILE* out)
                "usage: vroomzle-levels check FILE\n"
                "       vroomzle-levels deal FILE LEVEL SEED\n"
                "       vroomzle-levels stats FILE [--deals N] [--csv] [--levels FROM-TO] [--seed S]\n"
+               "                             [--items LIST]... [--threads T]\n"
                "       vroomzle-levels stats --help\n"
                "\n"
                "  check FILE   Reads a level file (map/level.ini format) and prints one line\n"
@@ -210,7 +249,7 @@ std::string Fixed(double value, int decimals)
 }
 
 // The championship and free-tier figures a designer tunes the curve with.
-void PrintSummary(const std::vector<LevelFigures>& all)
+void PrintSummary(const std::vector<LevelFigures>& all, const std::vector<std::string>& skilledNames)
 {
     auto measured = [&](int32_t level) -> const LevelFigures* {
         for (const LevelFigures& f : all)
@@ -218,41 +257,53 @@ void PrintSummary(const std::vector<LevelFigures>& all)
                 return &f;
         return nullptr;
     };
+    // The casual player's rate, then the first skilled player's.
+    auto rate = [](const LevelFigures& f, int which) { return which == 0 ? f.CasualWinRate : f.SkilledWinRates[0]; };
+    const int players = skilledNames.empty() ? 1 : 2;
     for (const GameModeInfo& c : GameModes) {
         if (c.Track == Championship::None)
             continue;
         const int32_t last = c.FirstLevel + c.LevelSpan - 1;
-        std::vector<double> number, difficulty;
-        for (int32_t level = c.FirstLevel; level <= last; ++level)
-            if (const LevelFigures* f = measured(level)) {
-                number.push_back(level);
-                difficulty.push_back(1 - f->CasualWinRate);
-            }
-        if (number.size() >= 2)
-            std::printf("# %s %d-%d: Spearman %.3f over %zu levels\n", c.Name, c.FirstLevel, last,
-                        SpearmanRho(number, difficulty), number.size());
+        for (int which = 0; which < players; ++which) {
+            std::vector<double> number, difficulty;
+            for (int32_t level = c.FirstLevel; level <= last; ++level)
+                if (const LevelFigures* f = measured(level)) {
+                    number.push_back(level);
+                    difficulty.push_back(1 - rate(*f, which));
+                }
+            if (number.size() >= 2)
+                std::printf("# %s %d-%d: Spearman %.3f over %zu levels (%s)\n", c.Name, c.FirstLevel, last,
+                            SpearmanRho(number, difficulty), number.size(),
+                            which == 0 ? "casual" : skilledNames[0].c_str());
+        }
     }
     for (const GameModeInfo& t : GameModes) {
         if (t.Track != Championship::None)
             continue;
         const int32_t last = t.FirstLevel + t.LevelSpan - 1;
-        double sum = 0;
+        double sum[2] = {};
         int n = 0;
         for (int32_t level = t.FirstLevel; level <= last; ++level)
             if (const LevelFigures* f = measured(level)) {
-                sum += f->CasualWinRate;
+                for (int which = 0; which < players; ++which)
+                    sum[which] += rate(*f, which);
                 ++n;
             }
-        if (n > 0)
-            std::printf("# %s %d-%d: mean casual %.3f\n", t.Name, t.FirstLevel, last, sum / n);
+        if (n == 0)
+            continue;
+        std::printf("# %s %d-%d: mean casual %.3f", t.Name, t.FirstLevel, last, sum[0] / n);
+        if (players > 1)
+            std::printf(", %s %.3f", skilledNames[0].c_str(), sum[1] / n);
+        std::printf("\n");
     }
 }
 
 int Stats(int argc, char** argv)
 {
     const char* path = nullptr;
-    unsigned long long deals = DefaultDeals, base = 0, from = 1, to = LevelCount;
+    unsigned long long deals = DefaultDeals, base = 0, from = 1, to = LevelCount, threads = 2;
     bool csv = false;
+    std::vector<OptionFlags> skilled;
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -268,6 +319,19 @@ int Stats(int argc, char** argv)
         } else if (arg == "--seed" && i + 1 < argc) {
             if (!ParseNumber(argv[++i], 0xFFFFFFFFull, base)) {
                 std::fprintf(stderr, "--seed must be a number from 0 to 4294967295, not '%s'\n", argv[i]);
+                return 2;
+            }
+        } else if (arg == "--items" && i + 1 < argc) {
+            OptionFlags items;
+            if (!ParseItems(argv[++i], items)) {
+                std::fprintf(stderr, "--items takes undo, preview-empty, preview-occupied, auto-preview-empty, "
+                                     "auto-preview-occupied, previews, auto-previews or none, not '%s'\n", argv[i]);
+                return 2;
+            }
+            skilled.push_back(items);
+        } else if (arg == "--threads" && i + 1 < argc) {
+            if (!ParseNumber(argv[++i], 64, threads) || threads < 1) {
+                std::fprintf(stderr, "--threads must be a number from 1 to 64, not '%s'\n", argv[i]);
                 return 2;
             }
         } else if (arg == "--levels" && i + 1 < argc) {
@@ -294,16 +358,54 @@ int Stats(int argc, char** argv)
     if (!LoadOrReport(path, table))
         return 2;
 
-    if (csv)
-        std::puts("level,shape,pool,cars,hidden,deepest,distinct,range,casual,careful");
-    else
-        std::printf("%5s %5s %4s %5s %6s %7s %8s %7s %6s %7s\n", "level", "shape", "pool", "cars", "hidden", "deepest",
+    if (skilled.empty())
+        skilled.push_back(OptionFlags{});
+    std::vector<std::string> names;
+    for (const OptionFlags& items : skilled) {
+        const std::string name = ItemsName(items);
+        names.push_back(name == "none" ? "skilled" : "skilled:" + name);
+    }
+
+    // Levels are shared out among the threads; the lines come out in level order.
+    const int32_t first = static_cast<int32_t>(from), count = static_cast<int32_t>(to - from + 1);
+    std::vector<LevelFigures> all(static_cast<size_t>(count));
+    std::atomic<int32_t> next{0};
+    std::exception_ptr failure;
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        try {
+            for (int32_t i = next++; i < count && !failed; i = next++)
+                all[static_cast<size_t>(i)] =
+                    MeasureLevel(table, first + i, static_cast<int32_t>(deals), static_cast<uint32_t>(base), skilled);
+        } catch (...) {
+            if (!failed.exchange(true))
+                failure = std::current_exception();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned long long t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+    if (failure)
+        std::rethrow_exception(failure);
+
+    if (csv) {
+        std::printf("level,shape,pool,cars,hidden,deepest,distinct,range,casual,careful");
+        for (const std::string& name : names)
+            std::printf(",%s", name.c_str());
+        std::printf(",solver\n");
+    } else {
+        std::printf("%5s %5s %4s %5s %6s %7s %8s %7s %6s %7s", "level", "shape", "pool", "cars", "hidden", "deepest",
                     "distinct", "range", "casual", "careful");
-    std::vector<LevelFigures> all;
+        for (const std::string& name : names)
+            std::printf(" %*s", static_cast<int>(std::max<size_t>(name.size(), 5)), name.c_str());
+        std::printf(" %6s\n", "solver");
+    }
     bool brokenReachable = false;
-    for (int32_t level = static_cast<int32_t>(from); level <= static_cast<int32_t>(to); ++level) {
-        const LevelFigures f = MeasureLevel(table, level, static_cast<int32_t>(deals), static_cast<uint32_t>(base));
-        all.push_back(f);
+    for (const LevelFigures& f : all) {
+        const int32_t level = f.Level;
         std::vector<std::string> cells;
         if (f.Problem.empty()) {
             cells = {SpreadText(f.Cars),
@@ -313,8 +415,11 @@ int Stats(int argc, char** argv)
                      std::to_string(f.Distinct.Min) + "-" + std::to_string(f.Distinct.Max),
                      Fixed(f.CasualWinRate, 3),
                      Fixed(f.CarefulWinRate, 3)};
+            for (double rate : f.SkilledWinRates)
+                cells.push_back(Fixed(rate, 3));
+            cells.push_back(Fixed(f.SolverClearRate, 3));
         } else {
-            cells.assign(7, "-");
+            cells.assign(8 + skilled.size(), "-");
             brokenReachable = brokenReachable || IsReachableLevel(level);
         }
         if (csv) {
@@ -326,13 +431,16 @@ int Stats(int argc, char** argv)
             std::printf("%5d %5d %4d %5s %6s %7s %8s %7s %6s %7s", level, f.ShapeId, f.PoolTypeId, cells[0].c_str(),
                         cells[1].c_str(), cells[2].c_str(), cells[3].c_str(), cells[4].c_str(), cells[5].c_str(),
                         cells[6].c_str());
+            for (size_t i = 0; i < names.size(); ++i)
+                std::printf(" %*s", static_cast<int>(std::max<size_t>(names[i].size(), 5)), cells[7 + i].c_str());
+            std::printf(" %6s", cells.back().c_str());
             if (!f.Problem.empty())
                 std::printf("  %s", f.Problem.c_str());
             std::printf("\n");
         }
     }
     if (!csv)
-        PrintSummary(all);
+        PrintSummary(all, names);
     return brokenReachable ? 1 : 0;
 }
 

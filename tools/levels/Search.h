@@ -1,0 +1,101 @@
+#pragma once
+// The board as a search sees it, and a solver that sees every hidden car.
+//
+// A reveal only ever adds a blocker to its row: the new top car stands before
+// every car in a higher column. So a search loses nothing by revealing a bay
+// only at the moment it takes the car that comes up. Then the only cars that
+// block are the tops already standing, and a car can go when it is its row's
+// first top car, or the next car of an emptied bay before that top.
+#include "levels/LevelFile.h"
+#include "model/Board.h"
+
+#include <cstdint>
+#include <vector>
+
+// The place of every position in its level's list (the order the deal fills a
+// row in), by column and slot of the deal; -1 where the level has no car.
+struct DealOrder {
+    int8_t Index[GridColumns][SlotCount];
+    int8_t Depth[GridColumns]; // cars dealt into each bay of the column
+    DealOrder();
+    explicit DealOrder(const LevelRecord& level);
+};
+
+// Each bay's remaining cars, from its top (or the car that a reveal brings up
+// next) down. Bays are numbered row by row from the shape's first bay.
+struct SearchBoard {
+    BoardShape Shape;
+    int32_t CarsLeft = 0;
+    CarId Car[MaxBays][SlotCount] = {};
+    // The car's place in the deal order, so that a search can try likely pairs first.
+    int8_t Order[MaxBays][SlotCount] = {};
+    int8_t Next[MaxBays] = {}; // the bay's top car, or the next to come up
+    int8_t End[MaxBays] = {};  // one past its deepest car
+    bool Shown[MaxBays] = {};  // the top slot holds Car[Next], which blocks the rest of its row
+
+    int32_t Bay(int32_t column, int32_t row) const
+    {
+        return (row - Shape.MinRow) * Shape.ColumnCount + (column - Shape.MinColumn);
+    }
+    int32_t RowOf(int32_t bay) const { return bay / Shape.ColumnCount; }
+    BayPos Position(int32_t bay) const
+    {
+        return {Shape.MinColumn + bay % Shape.ColumnCount, Shape.MinRow + bay / Shape.ColumnCount};
+    }
+    int32_t Bays() const { return Shape.RowCount * Shape.ColumnCount; }
+    bool HasCars(int32_t bay) const { return Next[bay] < End[bay]; }
+    CarId NextCar(int32_t bay) const { return Car[bay][Next[bay]]; }
+    // Takes the bay's top car, or reveals and takes the car beneath an emptied top.
+    void Take(int32_t bay)
+    {
+        ++Next[bay];
+        Shown[bay] = false;
+        --CarsLeft;
+    }
+};
+
+// Every car as it lies on the real board: the solver's view, which sees all.
+void ReadBoard(const Board& board, const DealOrder& order, SearchBoard& out);
+
+// A move of the search: one car from each bay (each in a different row), the
+// bay's top or, under an emptied top, the car a reveal brings up.
+struct SearchMove {
+    int8_t First = 0;
+    int8_t Second = 0;
+};
+
+// The cars that can go now, by row: each emptied bay's next car up to the row's
+// first top car, and that top car. Returns how many were written to `bays`.
+int TakeableBays(const SearchBoard& board, int32_t row, int32_t* bays);
+
+enum class SolveOutcome { Cleared, Stuck, GaveUp };
+
+// Depth-first search over the pairs that can go. It takes at once every id all
+// of whose remaining cars can go (no later move can need them to stay), gives up
+// on a board where an id has more than half of its cars in one row (a pair needs
+// two rows), remembers the positions it has already failed from, and tries
+// likely pairs first: those the deal filled last.
+class Solver {
+public:
+    // At most `nodeBudget` positions are expanded; then Solve gives up.
+    explicit Solver(int32_t nodeBudget);
+    ~Solver();
+    Solver(const Solver&) = delete;
+    Solver& operator=(const Solver&) = delete;
+
+    // Searches from `board`, which it changes. With `moves`, a clearing sequence
+    // is left there when the result is Cleared.
+    SolveOutcome Solve(SearchBoard& board, std::vector<SearchMove>* moves = nullptr);
+    int64_t Nodes() const { return NodeCount; }
+
+private:
+    struct Impl;
+    Impl* State;
+    int64_t NodeCount = 0;
+};
+
+// Plays a clearing sequence on the real board through ClickBay: a reveal first
+// where a car comes from under an emptied top, then the two clicks of the pair.
+// Returns false as soon as a click does not do what the move needs.
+class BoardView;
+bool PlayMoves(Board& board, BoardView& view, const SearchBoard& start, const std::vector<SearchMove>& moves);
