@@ -499,15 +499,18 @@ TEST(ShippedLevels, DifficultyClimbsAlongEveryMode)
 
     // The skilled player: its curve falls along each championship too, the tiers
     // keep their order, and the items and its thinking decide the hard boards.
-    OptionFlags autoUndo;
-    autoUndo.AutoPreviewEmpty = autoUndo.AutoPreviewOccupied = autoUndo.Undo = true;
+    OptionFlags autoPreviews;
+    autoPreviews.AutoPreviewEmpty = autoPreviews.AutoPreviewOccupied = true;
+    OptionFlags autoUndo = autoPreviews;
+    autoUndo.Undo = true;
     std::vector<int> reachable;
     for (int n = 1; n <= LevelCount; ++n)
         if (IsReachableLevel(n))
             reachable.push_back(n);
-    const std::vector<LevelFigures> skilled = MeasureShipped(reachable, 16, {OptionFlags{}, autoUndo});
+    const std::vector<LevelFigures> skilled = MeasureShipped(reachable, 16, {OptionFlags{}, autoPreviews, autoUndo});
     auto bare = [&](int n) { return skilled[n].SkilledWinRates[0]; };
-    auto equipped = [&](int n) { return skilled[n].SkilledWinRates[1]; };
+    auto previewed = [&](int n) { return skilled[n].SkilledWinRates[1]; };
+    auto equipped = [&](int n) { return skilled[n].SkilledWinRates[2]; };
     for (int first : {1, 41}) {
         std::vector<double> number, difficulty;
         for (int n = first; n < first + 40; ++n) {
@@ -526,13 +529,17 @@ TEST(ShippedLevels, DifficultyClimbsAlongEveryMode)
     EXPECT_GT(bareMean(91, 94), bareMean(101, 104));
     EXPECT_GT(bareMean(101, 104), bareMean(106, 109));
 
-    double casualHard = 0, equippedHard = 0;
+    // Where the casual player mostly loses, items and thought win twice as often,
+    // with the undo and without it.
+    double casualHard = 0, previewedHard = 0, equippedHard = 0;
     for (int n : reachable)
         if (rate(n) < 0.5) {
             casualHard += rate(n);
+            previewedHard += previewed(n);
             equippedHard += equipped(n);
         }
-    EXPECT_GE(equippedHard, 2 * casualHard) << "where the casual player mostly loses, items and thought win twice as often";
+    EXPECT_GE(previewedHard, 2 * casualHard) << "skilled with both AUTO-PREVIEWs";
+    EXPECT_GE(equippedHard, 2 * casualHard) << "skilled with both AUTO-PREVIEWs and the undo";
 
     // The last levels of the championships and the maniac tier, with more deals.
     const std::vector<LevelFigures> last = MeasureShipped({40, 80, 106, 107, 108, 109}, 40, {autoUndo});

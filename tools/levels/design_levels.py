@@ -10,7 +10,7 @@ With --fix, FILE is changed in place at the listed levels only (comma-separated
 level numbers): for each, K candidates (default 24) drawn for the level's place in
 the plan (with --max-depth, lines of the level's own shape, pool and row length
 whose stacks are at most D deep) are measured with N deals (default 60) by the casual player and by the
-skilled player with no item and with both AUTO-PREVIEWs and the undo, and the
+skilled player with no item, with both AUTO-PREVIEWs, and with both AUTO-PREVIEWs and the undo, and the
 candidate kept is the one whose figures sit best between its neighbours' along
 its mode while the items and the skilled player's thinking decide its hard
 boards (see fix_score).
@@ -231,11 +231,12 @@ def pick_falling(levels, files, chosen):
         chosen[n] = files[j][0][n - 1]
 
 
-SKILLED = ["--items", "none", "--items", "auto-previews,undo"]
+SKILLED = ["--items", "none", "--items", "auto-previews", "--items", "auto-previews,undo"]
 
 
 def measure_skilled(tool, path, levels, deals):
-    """casual, skilled (no item) and skilled (both AUTO-PREVIEWs and the undo) per level."""
+    """casual, skilled (no item), skilled (both AUTO-PREVIEWs) and skilled (both
+    AUTO-PREVIEWs and the undo) per level."""
     args = [tool, "stats", path, "--csv", "--deals", str(deals), "--levels", "%d-%d" % (min(levels), max(levels)),
             "--threads", "1"]
     out = subprocess.run(args + SKILLED, check=False, capture_output=True, text=True)
@@ -245,7 +246,7 @@ def measure_skilled(tool, path, levels, deals):
     for r in csv.DictReader(io.StringIO(out.stdout)):
         if int(r["level"]) in levels and r["casual"] != "-":
             figures[int(r["level"])] = (float(r["casual"]), float(r["skilled"]),
-                                        float(r["skilled:auto-previews+undo"]))
+                                        float(r["skilled:auto-previews"]), float(r["skilled:auto-previews+undo"]))
     return figures
 
 
@@ -257,15 +258,19 @@ def neighbours(n):
     return None, None
 
 
-def fix_score(n, cand, around):
+def fix_score(n, cand, around, old=None):
     """Lower is better. The casual and the bare skilled rate must lie between the
     neighbours' (so both curves keep falling); where the casual player mostly
-    loses, the equipped skilled player must win twice as often; the last normal
-    level needs half of its deals won with both AUTO-PREVIEWs and the undo, the
-    last advanced one and the maniac tier a quarter (with some room, the sample
-    being small)."""
-    casual, bare, equipped = cand
+    loses, the skilled player with both AUTO-PREVIEWs must win twice as often,
+    with the undo and without it; the last normal level needs half of its deals
+    won with both AUTO-PREVIEWs and the undo, the last advanced one and the
+    maniac tier a quarter (with some room, the sample being small). Among lines
+    that do all that, the one whose figures sit nearest the old line's (`old`)
+    keeps the curve's shape best."""
+    casual, bare, previewed, equipped = cand
     cost = 0.0
+    if old is not None:
+        cost += 0.5 * sum((a - b) ** 2 for a, b in zip(cand, old))
     before, after = around
     for i, slack in ((0, 0.03), (1, 0.06)):
         value = cand[i]
@@ -275,8 +280,9 @@ def fix_score(n, cand, around):
             cost += 10 + 100 * (after[i] - value)
         if before is not None and after is not None:
             cost += (value - (before[i] + after[i]) / 2) ** 2
-    if casual < 0.5 and equipped < 2.2 * casual:
-        cost += 10 + 100 * (2.2 * casual - equipped)
+    for seen in (previewed, equipped):
+        if casual < 0.5 and seen < 2.2 * casual:
+            cost += 10 + 100 * (2.2 * casual - seen)
     need = 0.56 if n == 40 else 0.3 if n == 80 or 106 <= n <= 109 else 0
     if equipped < need:
         cost += 10 + 100 * (need - equipped)
@@ -315,7 +321,7 @@ def fix(tool, path, levels, deals, count, work, max_depth=0):
         for m in known:
             figures.update(measure_skilled(tool, path, [m], deals))
         around = (figures.get(before), figures.get(after))
-        best = None
+        best = old = None
         for j in range(count + 1):
             if j == 0:
                 trial = lines[n - 1]
@@ -331,9 +337,11 @@ def fix(tool, path, levels, deals, count, work, max_depth=0):
             got = measure_skilled(tool, trial_path, [n], deals).get(n)
             if got is None:
                 continue
-            cost = fix_score(n, got, around)
-            print("level %d candidate %d: casual %.3f skilled %.3f equipped %.3f cost %.3f" % ((n, j) + got + (cost,)),
-                  file=sys.stderr)
+            if j == 0:
+                old = got
+            cost = fix_score(n, got, around, old)
+            print("level %d candidate %d: casual %.3f skilled %.3f auto-previews %.3f with the undo %.3f cost %.3f  %s"
+                  % ((n, j) + got + (cost, trial.rstrip())), file=sys.stderr)
             if best is None or cost < best[0]:
                 best = (cost, trial)
         lines[n - 1] = best[1]
