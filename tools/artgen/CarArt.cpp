@@ -50,13 +50,13 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Saloon, Red, Red, Trim::Plain, "red saloon"}, // 1
     {Body::FireEngine, Red, Yellow, Trim::Plain, "fire engine"}, // 2
     {Body::Sports, Yellow, Black, Trim::Stripes, "yellow sports car, black stripes"}, // 3
-    {Body::Camper, Blue, Blue, Trim::Plain, "blue camper"}, // 4
+    {Body::Camper, Blue, Red, Trim::Stripes, "blue camper, red stripes"}, // 4
     {Body::Hatchback, Orange, White, Trim::Roof, "orange hatchback, white roof"}, // 5
     {Body::Tractor, Red, Blue, Trim::Band, "red tractor, blue band"}, // 6
     {Body::Pickup, White, Yellow, Trim::Bonnet, "white pickup, yellow bonnet"}, // 7
     {Body::Jeep, Yellow, Yellow, Trim::Plain, "yellow jeep"}, // 8
     {Body::CityCar, Yellow, Yellow, Trim::Plain, "yellow city car"}, // 9
-    {Body::Suv, Green, White, Trim::Bonnet, "green SUV, white bonnet"}, // 10
+    {Body::Suv, Lime, Blue, Trim::Bonnet, "lime SUV, blue bonnet"}, // 10
     {Body::Pickup, SkyBlue, Yellow, Trim::Stripes, "sky blue pickup, yellow stripes"}, // 11
     {Body::BoxTruck, Black, Black, Trim::Plain, "black box lorry"}, // 12
     {Body::Police, White, White, Trim::Plain, "police car"}, // 13
@@ -68,7 +68,7 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Tanker, Orange, Red, Trim::Plain, "orange tanker, red tank"}, // 19
     {Body::Van, Blue, Yellow, Trim::Stripes, "blue van, yellow stripes"}, // 20
     {Body::Van, Orange, Orange, Trim::Plain, "orange van"}, // 21
-    {Body::Saloon, Olive, Yellow, Trim::Stripes, "olive saloon, yellow stripes"}, // 22
+    {Body::Saloon, Olive, Blue, Trim::Roof, "olive saloon, blue roof"}, // 22
     {Body::Bus, SkyBlue, SkyBlue, Trim::Plain, "sky blue bus"}, // 23
     {Body::Bus, Red, Cream, Trim::Roof, "red bus, cream top"}, // 24
     {Body::Convertible, Brown, White, Trim::Roof, "brown convertible, white seats"}, // 25
@@ -78,20 +78,20 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Pickup, Green, Blue, Trim::Stripes, "green pickup, blue stripes"}, // 29
     {Body::Van, Yellow, Black, Trim::Roof, "yellow van, black top"}, // 30
     {Body::Tanker, SkyBlue, Yellow, Trim::Plain, "sky blue tanker, yellow tank"}, // 31
-    {Body::Camper, Yellow, Yellow, Trim::Plain, "yellow camper"}, // 32
+    {Body::Camper, Yellow, Blue, Trim::Stripes, "yellow camper, blue stripes"}, // 32
     {Body::Estate, Purple, White, Trim::Roof, "purple estate, white roof"}, // 33
-    {Body::Saloon, Pink, Yellow, Trim::Band, "pink saloon, yellow band"}, // 34
+    {Body::Saloon, Pink, Yellow, Trim::Stripes, "pink saloon, yellow stripes"}, // 34
     {Body::Sports, Purple, Black, Trim::Roof, "purple sports car, black roof"}, // 35
     {Body::TowTruck, Blue, Red, Trim::Plain, "blue tow truck"}, // 36
     {Body::Bus, White, Yellow, Trim::Roof, "white bus, yellow top"}, // 37
     {Body::Taxi, Black, Yellow, Trim::Plain, "black cab"}, // 38
     {Body::Racer, Navy, Red, Trim::Plain, "navy racer, red wings"}, // 39
-    {Body::Limousine, Navy, Cream, Trim::Roof, "navy limousine, cream roof"}, // 40
+    {Body::Limousine, DarkGreen, Yellow, Trim::Roof, "dark green limousine, yellow roof"}, // 40
     {Body::Suv, Green, White, Trim::Roof, "green SUV, white roof"}, // 41
     {Body::Saloon, Cream, Blue, Trim::Stripes, "cream saloon, blue stripes"}, // 42
     {Body::CityCar, Maroon, Cream, Trim::Roof, "maroon city car, cream roof"}, // 43
     {Body::Convertible, Lime, White, Trim::Roof, "lime convertible, white seats"}, // 44
-    {Body::Camper, Olive, Olive, Trim::Plain, "olive camper"}, // 45
+    {Body::Camper, Olive, Red, Trim::Roof, "olive camper, red top"}, // 45
     {Body::Tractor, DarkGreen, Yellow, Trim::Roof, "dark green tractor, yellow roof"}, // 46
     {Body::Hatchback, Navy, Red, Trim::Stripes, "navy hatchback, red stripes"}, // 47
     {Body::Tractor, Blue, Red, Trim::Plain, "blue tractor, red wheels"}, // 48
@@ -108,18 +108,18 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Taxi, Yellow, White, Trim::Band, "yellow taxi"}, // 59
     {Body::Suv, Pink, Yellow, Trim::Bonnet, "pink SUV, yellow bonnet"}, // 60
     {Body::Pickup, Lime, Black, Trim::Roof, "lime pickup, black roof"}, // 61
-    {Body::BoxTruck, Cream, Yellow, Trim::Band, "cream box lorry, yellow band"}, // 62
+    {Body::BoxTruck, Cream, Purple, Trim::Roof, "cream box lorry, purple box"}, // 62
     {Body::Jeep, Blue, Blue, Trim::Plain, "blue jeep"}, // 63
     {Body::Convertible, Cream, Red, Trim::Roof, "cream convertible, red seats"}, // 64
-    {Body::Suv, Orange, Blue, Trim::Band, "orange SUV, blue band"}, // 65
+    {Body::Suv, Orange, Blue, Trim::Roof, "orange SUV, blue roof"}, // 65
     {Body::Racer, Teal, Yellow, Trim::Band, "teal racer, yellow wings, yellow band"}, // 66
     {Body::Estate, Green, Blue, Trim::Band, "green estate, blue band"}, // 67
-    {Body::Jeep, Red, Red, Trim::Plain, "red jeep"}, // 68
+    {Body::Jeep, Red, Blue, Trim::Roof, "red jeep, blue seats"}, // 68
     {Body::IceCream, SkyBlue, Pink, Trim::Roof, "ice cream van"}, // 69
     {Body::Van, Silver, Orange, Trim::Stripes, "silver van, orange stripes"}, // 70
     {Body::Racer, SkyBlue, Blue, Trim::Plain, "sky blue racer, blue wings"}, // 71
     {Body::Sports, Orange, Black, Trim::Bonnet, "orange sports car, black bonnet"}, // 72
-    {Body::Convertible, Navy, Red, Trim::Roof, "navy convertible, red seats"}, // 73
+    {Body::Convertible, Navy, Olive, Trim::Roof, "navy convertible, olive seats"}, // 73
     {Body::Estate, Orange, Orange, Trim::Plain, "orange estate"}, // 74
     {Body::Convertible, Green, Yellow, Trim::Band, "green convertible, yellow band"}, // 75
     {Body::Estate, Purple, Cream, Trim::Wood, "purple woody estate"}, // 76
@@ -127,8 +127,8 @@ const std::array<Design, CarCount> Designs = {{
     {Body::Van, Maroon, Blue, Trim::Stripes, "maroon van, blue stripes"}, // 78
     {Body::Bus, Maroon, Maroon, Trim::Plain, "maroon bus"}, // 79
     {Body::Suv, Maroon, Yellow, Trim::Band, "maroon SUV, yellow band"}, // 80
-    {Body::Suv, SkyBlue, Yellow, Trim::Band, "sky blue SUV, yellow band"}, // 81
-    {Body::Limousine, Navy, SkyBlue, Trim::Band, "navy limousine, sky blue band"}, // 82
+    {Body::Suv, SkyBlue, Black, Trim::Bonnet, "sky blue SUV, black bonnet"}, // 81
+    {Body::Limousine, Navy, Red, Trim::Roof, "navy limousine, red roof"}, // 82
 }};
 
 // A car body made of a lower shell and a glass house on top, as most cars are.
