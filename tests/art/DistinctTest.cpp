@@ -204,13 +204,17 @@ SeenCar See(const Picture& car, const Vision& v)
     return seen;
 }
 
-double GlanceDistance(const Glance& a, const Glance& b)
+// The mean colour difference of two pictures, pixel by pixel.
+template <size_t N>
+double MeanDeltaE(const std::array<Lab, N>& a, const std::array<Lab, N>& b, double (*delta)(const Lab&, const Lab&))
 {
     double sum = 0;
-    for (size_t k = 0; k < a.size(); ++k)
-        sum += DeltaE(a[k], b[k]);
-    return sum / static_cast<double>(a.size());
+    for (size_t k = 0; k < N; ++k)
+        sum += delta(a[k], b[k]);
+    return sum / static_cast<double>(N);
 }
+
+double GlanceDistance(const Glance& a, const Glance& b) { return MeanDeltaE(a, b, DeltaE); }
 
 double Share(const SeenCar& a, const SeenCar& b)
 {
@@ -237,17 +241,9 @@ double OutlineDifference(const SeenCar& a, const SeenCar& b)
     return static_cast<double>(one) / static_cast<double>(either);
 }
 
-double ColourDistance(const Ladder& a, const Ladder& b)
-{
-    double sum = 0;
-    for (size_t r = 0; r < a.size(); ++r)
-        sum += DeltaE2000(a[r], b[r]);
-    return sum / static_cast<double>(a.size());
-}
-
 double FirstSightDistance(const SeenCar& a, const SeenCar& b)
 {
-    return ColourDistance(a.Colours, b.Colours) + 50 * OutlineDifference(a, b);
+    return MeanDeltaE(a.Colours, b.Colours, DeltaE2000) + 50 * OutlineDifference(a, b);
 }
 
 struct PairScore {

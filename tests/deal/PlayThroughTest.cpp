@@ -5,6 +5,7 @@
 #include "core/Random.h"
 #include "deal/Generator.h"
 #include "levels/GameModes.h"
+#include "levels/ShippedLevels.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +16,6 @@
 #include <vector>
 
 namespace {
-
-const LevelTable& ShippedLevels()
-{
-    static const std::unique_ptr<LevelTable> table = [] {
-        auto t = std::make_unique<LevelTable>();
-        EXPECT_FALSE(LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *t));
-        return t;
-    }();
-    return *table;
-}
 
 std::vector<int> ReachableLevels()
 {

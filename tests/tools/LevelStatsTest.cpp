@@ -5,6 +5,7 @@
 #include "levels/LevelBuilder.h"
 #include "core/Random.h"
 #include "levels/GameModes.h"
+#include "levels/ShippedLevels.h"
 #include "tools/levels/LevelStats.h"
 #include "tools/levels/Search.h"
 #include "tools/levels/SkilledPlayer.h"
@@ -42,23 +43,13 @@ struct HandBoard {
     Board& operator*() { return *B; }
 };
 
-const LevelTable& ShippedTable()
-{
-    static const std::unique_ptr<LevelTable> table = [] {
-        auto t = std::make_unique<LevelTable>();
-        EXPECT_FALSE(LoadLevelFile(std::string(VZ_SOURCE_DIR) + "/data/map/level.ini", *t));
-        return t;
-    }();
-    return *table;
-}
-
 void DealShipped(Board& board, int level, uint32_t seed, BoardView* screen = nullptr)
 {
     SilentView silent;
     BoardView& view = screen ? *screen : silent;
     CarPool pool;
     SetRandomState(seed);
-    InitMap(board, view, pool, ShippedTable(), level, ShippedTable().Level(level).ShapeId);
+    InitMap(board, view, pool, ShippedLevels(), level, ShippedLevels().Level(level).ShapeId);
 }
 
 // The top car of every bay: what a move changes.
@@ -250,7 +241,7 @@ TEST(Solver, ClearsEveryReachableLevel)
     for (int level = 1; level <= LevelCount; ++level) {
         if (!IsReachableLevel(level))
             continue;
-        const DealOrder order(ShippedTable().Level(level));
+        const DealOrder order(ShippedLevels().Level(level));
         for (int k = 0; k < 40; ++k) {
             ScreenFake screen(*b);
             DealShipped(*b, level, DealSeed(level, k, 99), &screen);
@@ -349,8 +340,8 @@ TEST(SkilledPlayer, SeesOnlyWhatAPlayerSees)
 
             SkilledSettings settings;
             settings.Items = c.Items;
-            SkilledPlayer a(*real, ShippedTable().Level(level), settings, 11);
-            SkilledPlayer b(*shuffled, ShippedTable().Level(level), settings, 11);
+            SkilledPlayer a(*real, ShippedLevels().Level(level), settings, 11);
+            SkilledPlayer b(*shuffled, ShippedLevels().Level(level), settings, 11);
             GameResult ra, rb;
             int steps = 0;
             bool same = true;
@@ -379,7 +370,7 @@ TEST(SkilledPlayer, PlaysWholeGamesThroughTheHandlers)
             auto b = std::make_unique<Board>();
             DealShipped(*b, level, DealSeed(level, 1));
             const int32_t cars = b->CarsLeft;
-            const GameResult result = PlayOutSkilled(*b, ShippedTable().Level(level), settings, 5);
+            const GameResult result = PlayOutSkilled(*b, ShippedLevels().Level(level), settings, 5);
             ASSERT_EQ(BrokenInvariant(*b), "") << set << ", level " << level;
             EXPECT_EQ(b->CarsLeft, cars - 2 * result.Pairs);
             EXPECT_EQ(result.Won, b->CarsLeft == 0);
@@ -428,7 +419,7 @@ std::vector<LevelFigures> MeasureShipped(const std::vector<int>& levels, int dea
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < levels.size(); i = next++)
-            f[static_cast<size_t>(levels[i])] = MeasureLevel(ShippedTable(), levels[i], deals, 0, skilled);
+            f[static_cast<size_t>(levels[i])] = MeasureLevel(ShippedLevels(), levels[i], deals, 0, skilled);
     };
     std::thread other(work);
     work();

@@ -1,6 +1,6 @@
 #include "tools/levels/SkilledPlayer.h"
 
-#include "model/BoardView.h"
+#include "model/SilentView.h"
 #include "tools/levels/LevelStats.h"
 
 #include <algorithm>
@@ -12,30 +12,17 @@
 namespace {
 
 // What reaches the player's eyes: the car a reveal brings up and the preview box.
-class Eyes : public BoardView {
+class Eyes : public SilentView {
 public:
     BayPos LastShown;
     CarId LastShownCar = 0;
     CarId Preview = 0;
 
-    void BeginUpdate() override {}
-    void EndUpdate() override {}
-    void Changed() override {}
-    void ResetBoardScene(int32_t) override {}
-    void PlaceBay(int32_t, int32_t, int32_t) override {}
-    void ShowHiddenCount(int32_t, int32_t, int32_t) override {}
-    void SetHiddenCountPicture(int32_t, int32_t, int32_t) override {}
     void ShowCar(int32_t column, int32_t row, CarId car) override
     {
         LastShown = {column, row};
         LastShownCar = car;
     }
-    void HideCar(int32_t, int32_t) override {}
-    void MoveHoverMarker(int32_t, int32_t) override {}
-    void ResetHoverMarker() override {}
-    void ShowSelectionMarker(int32_t, int32_t) override {}
-    void HideSelectionMarker() override {}
-    void ShowCarsLeft(int32_t) override {}
     void ShowPreview(CarId car) override { Preview = car; }
 };
 
