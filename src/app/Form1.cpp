@@ -22,13 +22,15 @@
 #include <future>
 #include <malloc.h>
 #include <system_error>
+#include <type_traits>
 
 TForm1::TForm1(Dialogs& dialogs, std::string programFolder, QWidget* parent)
     : QWidget(parent),
       Boxes(dialogs),
       FolderOfProgram(std::move(programFolder)),
-      PlayLayers(768, 480, Rgb(0, 0, 0)),
-      PreviewLayers(74, 48, Rgb(0xC1, 0xC1, 0xC1)),
+      PlayLayers(PlayViewWidth, PlayViewHeight, Rgb(0, 0, 0)),
+      // The preview box shows one car picture.
+      PreviewLayers(CarRectWidth, CarRectHeight, Rgb(0xC1, 0xC1, 0xC1)),
       Scene(PlayLayers, PreviewLayers, BuiltInCatalogue())
 {
     // A deal replaces megabyte picture buffers (the background, its opaque copy,
@@ -132,7 +134,10 @@ template <class Work> void TForm1::Guarded(Work&& work)
 {
     if (Failed)
         return;
-    Note(work());
+    if constexpr (std::is_void_v<std::invoke_result_t<Work&>>)
+        work();
+    else
+        Note(work());
     ShowPendingErrors();
 }
 
@@ -234,7 +239,6 @@ void TForm1::B_MENUClick()
     Guarded([&] {
         ShowPage(TabSheet1);
         GameBoard.InputEnabled = false;
-        return GameError();
     });
 }
 
@@ -243,7 +247,6 @@ void TForm1::B_GAMEClick()
     Guarded([&] {
         ShowPage(TabSheet2);
         ResumeInput(GameBoard);
-        return GameError();
     });
 }
 
@@ -252,7 +255,6 @@ void TForm1::B_STAGESClick()
     Guarded([&] {
         ShowPage(TabSheet3);
         GameBoard.InputEnabled = false;
-        return GameError();
     });
 }
 
@@ -261,7 +263,6 @@ void TForm1::ChooseMode(::GameMode mode)
     Guarded([&] {
         GameMode = mode;
         SelectorKeuze();
-        return GameError();
     });
 }
 
@@ -288,7 +289,7 @@ void TForm1::SpeedButton1Click()
         // focus leaves it.
         const Championship track = ModeInfo(GameMode).Track;
         if (track != Championship::None)
-            (track == Championship::Normal ? SpinEdit2 : SpinEdit3)->ClampedNumber();
+            (track == Championship::Normal ? SpinEdit2 : SpinEdit3)->ClampTyped();
         const int32_t level = LevelForMode(GameMode, SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber());
         // A level that cannot be dealt is refused before anything of the game in
         // play changes, the level it is paid for included.
@@ -306,7 +307,6 @@ void TForm1::Image321MouseUp(int x, int y)
         const ClickReport report = ClickBay(GameBoard, Scene, BayAt(x, y));
         if (report.Won)
             PayWin();
-        return GameError();
     });
 }
 
@@ -314,7 +314,6 @@ void TForm1::Image321MouseMove(int x, int y)
 {
     Guarded([&] {
         PointerMoveBay(GameBoard, Scene, BayAt(x, y), PlayerProfile.Options());
-        return GameError();
     });
 }
 
@@ -322,7 +321,6 @@ void TForm1::FormKeyUp(int key)
 {
     Guarded([&] {
         GameKeyUp(GameBoard, Scene, key, Pages->currentWidget() == TabSheet2, PlayerProfile.Options());
-        return GameError();
     });
 }
 
@@ -394,7 +392,6 @@ void TForm1::BuyOrSell(ShopItem item)
             }
             break;
         }
-        return GameError();
     });
 }
 

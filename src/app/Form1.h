@@ -148,9 +148,9 @@ private:
     // Save Profile and SAVE & EXIT: the profile written where it lives.
     GameError SaveProfile();
 
-    // Every handler runs its work here. The work returns the failure that ended
-    // it, if any; failures after which it went on are noted as they come. All
-    // are shown, in order, each in an error box, when the handler ends.
+    // Every handler runs its work here. Work that can fail returns the failure
+    // that ended it, if any; failures after which it went on are noted as they
+    // come. All are shown, in order, each in an error box, when the handler ends.
     template <class Work> void Guarded(Work&& work);
     void Note(GameError error);
     void ShowPendingErrors();

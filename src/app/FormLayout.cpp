@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "app/PageLayout.h"
 #include "app/WindowDesign.h"
+#include "view/Projection.h"
 
 #include <QLabel>
 
@@ -66,7 +67,7 @@ void TForm1::BuildHeader()
 
     Image322 = new LayerSceneWidget(PreviewLayers, QColor(0xA0, 0xA0, 0xA0), Panel1);
     Image322->setObjectName(QStringLiteral("Image322"));
-    Image322->setGeometry(536, 12, 74, 48);
+    Image322->setGeometry(536, 12, CarRectWidth, CarRectHeight);
     Image322->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Label1 = new CounterLabel(QStringLiteral("0 cars left"), ArialFont(16, true), Panel1);
@@ -176,7 +177,7 @@ void TForm1::BuildGamePage()
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Image321 = new LayerSceneWidget(PlayLayers, Qt::black, Panel2);
     Image321->setObjectName(QStringLiteral("Image321"));
-    Image321->setGeometry(8, 3, 768, 480);
+    Image321->setGeometry(8, 3, PlayViewWidth, PlayViewHeight);
     Image321->OnMouseUp = [this](int x, int y) { Image321MouseUp(x, y); };
     Image321->OnMouseMove = [this](int x, int y) { Image321MouseMove(x, y); };
 }

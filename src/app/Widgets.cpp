@@ -244,11 +244,7 @@ int32_t SpinEdit::TypedNumber() const
     return ok ? number : Lowest;
 }
 
-int32_t SpinEdit::ClampedNumber()
-{
-    setValue(TypedNumber());
-    return TypedNumber();
-}
+void SpinEdit::ClampTyped() { setValue(TypedNumber()); }
 
 void SpinEdit::stepBy(int steps)
 {
@@ -276,7 +272,7 @@ void SpinEdit::focusOutEvent(QFocusEvent* event)
     // or another window taken up leaves the focus here, and the typed number with it.
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-        ClampedNumber();
+        ClampTyped();
 }
 
 CounterLabel::CounterLabel(const QString& text, const QFont& font, QWidget* parent) : QWidget(parent)

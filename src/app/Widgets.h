@@ -117,8 +117,9 @@ private:
 // SpinEdit2, SpinEdit3: black, white bold digits. The box keeps a range of its
 // own: a number is clamped into it when code sets it, by the arrows and when the
 // focus moves to another control of the window, while a new maximum, a message
-// box or another window leaves the number alone and typed digits stay as typed. Its range and value functions hide QSpinBox's,
-// whose range only bounds what can be typed.
+// box or another window leaves the number alone and typed digits stay as typed.
+// Its range and value functions hide QSpinBox's, whose range only bounds what
+// can be typed.
 class SpinEdit : public QSpinBox {
 public:
     explicit SpinEdit(QWidget* parent);
@@ -131,8 +132,8 @@ public:
     // The number as the box shows it right now: its text's value, or the minimum
     // when the text is not a number. Typed digits may lie outside the range.
     int32_t TypedNumber() const;
-    // TypedNumber clamped to the range and written back to the box.
-    int32_t ClampedNumber();
+    // Writes TypedNumber back to the box, clamped to the range.
+    void ClampTyped();
 
 protected:
     void stepBy(int steps) override;

@@ -1,6 +1,5 @@
 #include "ProfileFolder.h"
 
-
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>

@@ -1,6 +1,5 @@
 #include "Tables.h"
 
-
 namespace {
 
 // The ten board shapes, one constant array per field, indexed by shape id.

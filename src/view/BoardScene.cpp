@@ -9,7 +9,7 @@ namespace {
 
 constexpr int GroundLayerCount = MaxBays;
 constexpr uint32_t Black = Rgb(0, 0, 0);
-constexpr Rect PreviewRect{0, 0, 74, 48};
+constexpr Rect PreviewRect{0, 0, CarRectWidth, CarRectHeight};
 
 } // namespace
 
