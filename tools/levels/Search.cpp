@@ -2,6 +2,7 @@
 
 #include "model/BoardView.h"
 #include "model/PlayRules.h"
+#include "tools/levels/LevelStats.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,16 +19,11 @@ struct Zobrist {
     uint64_t Key[MaxBays][SlotCount + 1][2];
     Zobrist()
     {
-        uint64_t s = 0x243F6A8885A308D3ull;
+        PlayerRandom random(0x243F6A8885A308D3ull);
         for (auto& bay : Key)
             for (auto& next : bay)
-                for (uint64_t& k : next) {
-                    s += 0x9E3779B97F4A7C15ull;
-                    uint64_t z = s;
-                    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-                    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-                    k = z ^ (z >> 31);
-                }
+                for (uint64_t& k : next)
+                    k = random.Next();
     }
 };
 const Zobrist Keys;
@@ -70,29 +66,35 @@ DealOrder::DealOrder(const LevelRecord& level) : DealOrder()
     }
 }
 
+void SetBay(SearchBoard& board, const DealOrder& order, int32_t bay, const CarId* cars, int8_t count, bool shown)
+{
+    // The cars left are the deepest of those dealt, so their slots of the deal follow.
+    const int32_t column = board.Position(bay).Column - GridMinColumn;
+    const int32_t depth = order.Depth[column];
+    for (int8_t k = 0; k < count; ++k) {
+        board.Car[bay][k] = cars[k];
+        const int32_t dealtSlot = depth - count + k;
+        board.Order[bay][k] = dealtSlot >= 0 && dealtSlot < SlotCount ? order.Index[column][dealtSlot] : 0;
+    }
+    board.Next[bay] = 0;
+    board.End[bay] = count;
+    board.Shown[bay] = shown;
+    board.CarsLeft += count;
+}
+
 void ReadBoard(const Board& board, const DealOrder& order, SearchBoard& out)
 {
     out.Shape = board.CurrentShape;
     out.CarsLeft = 0;
-    const BoardShape& s = board.CurrentShape;
-    for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-        for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
-            const int32_t bay = out.Bay(column, row);
-            const Cell& cell = board.Cells(column, row);
-            int8_t n = 0;
-            for (int slot = cell.Slot[0] != 0 ? 0 : 1; slot < SlotCount && cell.Slot[slot] != 0; ++slot)
-                out.Car[bay][n++] = cell.Slot[slot];
-            // The cars left are the deepest of those dealt, so their slots of the deal follow.
-            const int32_t depth = order.Depth[column - GridMinColumn];
-            for (int8_t k = 0; k < n; ++k) {
-                const int32_t dealtSlot = depth - n + k;
-                out.Order[bay][k] = dealtSlot >= 0 && dealtSlot < SlotCount ? order.Index[column - GridMinColumn][dealtSlot] : 0;
-            }
-            out.Next[bay] = 0;
-            out.End[bay] = n;
-            out.Shown[bay] = cell.Slot[0] != 0;
-            out.CarsLeft += n;
-        }
+    for (int32_t bay = 0; bay < out.Bays(); ++bay) {
+        const BayPos at = out.Position(bay);
+        const Cell& cell = board.Cells(at.Column, at.Row);
+        CarId cars[SlotCount];
+        int8_t n = 0;
+        for (int slot = cell.Slot[0] != 0 ? 0 : 1; slot < SlotCount && cell.Slot[slot] != 0; ++slot)
+            cars[n++] = cell.Slot[slot];
+        SetBay(out, order, bay, cars, n, cell.Slot[0] != 0);
+    }
 }
 
 int TakeableBays(const SearchBoard& board, int32_t row, int32_t* bays)
@@ -128,15 +130,7 @@ struct Solver::Impl {
     bool GaveUp = false;
     // Each attempt after the first shuffles the order of the likely pairs a little.
     int32_t Noise = 0;
-    uint64_t RandomState = 0;
-    uint64_t NextRandom()
-    {
-        RandomState += 0x9E3779B97F4A7C15ull;
-        uint64_t z = RandomState;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
+    PlayerRandom Random{0};
 
     void Take(int32_t bay)
     {
@@ -311,7 +305,7 @@ struct Solver::Impl {
                     const int lastOfRows = (a.Order == latest[a.Row]) + (b.Order == latest[b.Row]);
                     int score = 1024 * lastOfRows + 4 * (a.Order + b.Order) - std::abs(a.Order - b.Order);
                     if (Noise > 0)
-                        score += static_cast<int>(NextRandom() % static_cast<uint64_t>(Noise));
+                        score += static_cast<int>(Random.Next() % static_cast<uint64_t>(Noise));
                     candidates[count++] = {a.Bay, b.Bay, static_cast<int16_t>(score)};
                 }
         std::stable_sort(candidates, candidates + count,
@@ -361,7 +355,7 @@ SolveOutcome Solver::Solve(SearchBoard& board, std::vector<SearchMove>* moves)
     }
     ++s.Generation;
     s.Nodes = 0;
-    s.RandomState = 0x5851F42D4C957F2Dull;
+    s.Random = PlayerRandom(0x5851F42D4C957F2Dull);
     bool dead = false;
     for (CarId car = 1; car <= CarCount && !dead; ++car)
         dead = s.Count[car] > 0 && s.Dead(car);

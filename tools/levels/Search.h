@@ -21,6 +21,15 @@ struct DealOrder {
     explicit DealOrder(const LevelRecord& level);
 };
 
+// The search numbers the bays of a shape from 0, row by row: bay k is the one
+// whose BayOrdinal is k + 1.
+inline int32_t SearchRow(const BoardShape& s, int32_t bay) { return bay / s.ColumnCount; }
+inline BayPos SearchPosition(const BoardShape& s, int32_t bay)
+{
+    return {s.MinColumn + bay % s.ColumnCount, s.MinRow + bay / s.ColumnCount};
+}
+inline int32_t SearchBayCount(const BoardShape& s) { return s.RowCount * s.ColumnCount; }
+
 // Each bay's remaining cars, from its top (or the car that a reveal brings up
 // next) down. Bays are numbered row by row from the shape's first bay.
 struct SearchBoard {
@@ -33,16 +42,9 @@ struct SearchBoard {
     int8_t End[MaxBays] = {};  // one past its deepest car
     bool Shown[MaxBays] = {};  // the top slot holds Car[Next], which blocks the rest of its row
 
-    int32_t Bay(int32_t column, int32_t row) const
-    {
-        return (row - Shape.MinRow) * Shape.ColumnCount + (column - Shape.MinColumn);
-    }
-    int32_t RowOf(int32_t bay) const { return bay / Shape.ColumnCount; }
-    BayPos Position(int32_t bay) const
-    {
-        return {Shape.MinColumn + bay % Shape.ColumnCount, Shape.MinRow + bay / Shape.ColumnCount};
-    }
-    int32_t Bays() const { return Shape.RowCount * Shape.ColumnCount; }
+    int32_t RowOf(int32_t bay) const { return SearchRow(Shape, bay); }
+    BayPos Position(int32_t bay) const { return SearchPosition(Shape, bay); }
+    int32_t Bays() const { return SearchBayCount(Shape); }
     bool HasCars(int32_t bay) const { return Next[bay] < End[bay]; }
     CarId NextCar(int32_t bay) const { return Car[bay][Next[bay]]; }
     // Takes the bay's top car, or reveals and takes the car beneath an emptied top.
@@ -53,6 +55,11 @@ struct SearchBoard {
         --CarsLeft;
     }
 };
+
+// Sets bay `bay` of a board whose Shape is set: its `count` remaining cars from
+// the top (or the car a reveal brings up next) down, each with its place in the
+// deal, and whether its top stands. Adds them to CarsLeft.
+void SetBay(SearchBoard& board, const DealOrder& order, int32_t bay, const CarId* cars, int8_t count, bool shown);
 
 // Every car as it lies on the real board: the solver's view, which sees all.
 void ReadBoard(const Board& board, const DealOrder& order, SearchBoard& out);

@@ -57,15 +57,13 @@ struct SkilledPlayer::Impl {
         : Real(board), Order(level), Settings(settings), Random(seed),
           Worlds(static_cast<size_t>(std::max(settings.Worlds, 1)))
     {
-        const BoardShape& s = board.CurrentShape;
-        Shape = s;
+        Shape = board.CurrentShape;
         // The screen as the deal left it: top cars and hidden counts.
-        for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
-                BayMemory& m = Memory[BayOf(column, row)];
-                m.Top = board.Cells(column, row).Slot[0];
-                m.Hidden = static_cast<int8_t>(board.HiddenCount(column, row));
-            }
+        for (int32_t bay = 0; bay < Bays(); ++bay) {
+            const BayPos at = PositionOf(bay);
+            Memory[bay].Top = board.Cells(at.Column, at.Row).Slot[0];
+            Memory[bay].Hidden = static_cast<int8_t>(board.HiddenCount(at.Column, at.Row));
+        }
         ExpectPairs(level, board.CarsLeft / 2);
     }
 
@@ -101,15 +99,8 @@ private:
     static constexpr int32_t FewUnseen = 32;
     std::unique_ptr<SearchBoard> Scratch = std::make_unique<SearchBoard>();
 
-    int32_t BayOf(int32_t column, int32_t row) const
-    {
-        return (row - Shape.MinRow) * Shape.ColumnCount + (column - Shape.MinColumn);
-    }
-    BayPos PositionOf(int32_t bay) const
-    {
-        return {Shape.MinColumn + bay % Shape.ColumnCount, Shape.MinRow + bay / Shape.ColumnCount};
-    }
-    int32_t Bays() const { return Shape.RowCount * Shape.ColumnCount; }
+    int32_t Bays() const { return SearchBayCount(Shape); }
+    BayPos PositionOf(int32_t bay) const { return SearchPosition(Shape, bay); }
 
     void ExpectPairs(const LevelRecord& level, int32_t pairs)
     {
@@ -182,21 +173,13 @@ private:
         k.CarsLeft = 0;
         for (int32_t bay = 0; bay < Bays(); ++bay) {
             const BayMemory& m = Memory[bay];
+            CarId cars[SlotCount];
             int8_t n = 0;
             if (m.Top)
-                k.Car[bay][n++] = m.Top;
+                cars[n++] = m.Top;
             for (int8_t h = 0; h < m.Hidden; ++h)
-                k.Car[bay][n++] = m.Below[h];
-            const int32_t column = PositionOf(bay).Column - GridMinColumn;
-            const int32_t depth = Order.Depth[column];
-            for (int8_t i = 0; i < n; ++i) {
-                const int32_t dealtSlot = depth - n + i;
-                k.Order[bay][i] = dealtSlot >= 0 && dealtSlot < SlotCount ? Order.Index[column][dealtSlot] : 0;
-            }
-            k.Next[bay] = 0;
-            k.End[bay] = n;
-            k.Shown[bay] = m.Top != 0;
-            k.CarsLeft += n;
+                cars[n++] = m.Below[h];
+            SetBay(k, Order, bay, cars, n, m.Top != 0);
         }
     }
 
@@ -261,7 +244,7 @@ private:
         // fuller rows first, ties in an order drawn once for this board.
         int32_t rowCars[MaxRows] = {}, tie[MaxRows], rows[MaxRows], latestOf[MaxRows];
         for (int32_t bay = 0; bay < Bays(); ++bay)
-            rowCars[bay / Shape.ColumnCount] += play.End[bay];
+            rowCars[SearchRow(Shape, bay)] += play.End[bay];
         for (int32_t row = 0; row < Shape.RowCount; ++row) {
             tie[row] = Random.Below(1 << 20);
             rows[row] = row;
@@ -335,7 +318,7 @@ private:
             else if (second == 0)
                 second = first;
             for (const int32_t bay : {a, b}) {
-                const int32_t row = bay / Shape.ColumnCount;
+                const int32_t row = SearchRow(Shape, bay);
                 --rowCars[row];
                 play.Take(bay);
                 latestOf[row] = Latest(play, row, 0, ids);
@@ -449,9 +432,9 @@ private:
             } else {
                 b.Take(m.A);
                 b.Take(m.B);
-                SeeRow(b, sight, m.B / Shape.ColumnCount);
+                SeeRow(b, sight, SearchRow(Shape, m.B));
             }
-            SeeRow(b, sight, m.A / Shape.ColumnCount);
+            SeeRow(b, sight, SearchRow(Shape, m.A));
             if (b.CarsLeft == 0)
                 return true;
             if (!FirstChoice(b, sight, seesUnder, m))
@@ -465,9 +448,6 @@ private:
         return o.PreviewEmpty || o.AutoPreviewEmpty || o.Undo;
     }
 
-    // With every car left in sight (the previews show what is under every bay,
-    // the undo what is under that), there is nothing to imagine: it plans the
-    // whole clearing and makes its first move. False when no plan clears the board.
     // The first move of a plan that clears `board` (a reveal where a planned car
     // lies under an emptied bay); false when no plan clears it.
     bool FirstPlannedMove(const SearchBoard& board, Move& move)
@@ -485,6 +465,9 @@ private:
         return true;
     }
 
+    // With every car left in sight (the previews show what is under every bay,
+    // the undo what is under that), there is nothing to imagine: it plans the
+    // whole clearing and makes its first move. False when it makes no planned move.
     bool Plan(Move& chosen)
     {
         const SearchBoard& k = *Known;
@@ -549,7 +532,7 @@ private:
             for (int32_t bay = 0; bay < Bays(); ++bay)
                 if (!k.Shown[bay] && k.HasCars(bay)) {
                     choices.push_back({true, bay, bay});
-                    score.push_back(RevealScore(k, sight, bay / Shape.ColumnCount, bay, true));
+                    score.push_back(RevealScore(k, sight, SearchRow(Shape, bay), bay, true));
                 }
             choice = choices.size() > 1;
         }
