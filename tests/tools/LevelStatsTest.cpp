@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <atomic>
 #include <memory>
 #include <random>
 #include <string>
@@ -411,19 +410,13 @@ TEST(Spearman, RanksWithTies)
     EXPECT_EQ(SpearmanRho({1, 2, 3}, {7, 7, 7}), 0.0) << "no order in a constant list";
 }
 
-// Measures the levels on two threads (each level on its own, so the figures do
-// not depend on how they are shared out).
+// Measures the levels on two threads, the figures by level number.
 std::vector<LevelFigures> MeasureShipped(const std::vector<int>& levels, int deals, const std::vector<OptionFlags>& skilled)
 {
     std::vector<LevelFigures> f(LevelCount + 1);
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t i = next++; i < levels.size(); i = next++)
-            f[static_cast<size_t>(levels[i])] = MeasureLevel(ShippedLevels(), levels[i], deals, 0, skilled);
-    };
-    std::thread other(work);
-    work();
-    other.join();
+    const std::vector<LevelFigures> measured = MeasureLevels(ShippedLevels(), levels, deals, 0, skilled, 2);
+    for (size_t i = 0; i < levels.size(); ++i)
+        f[static_cast<size_t>(levels[i])] = measured[i];
     return f;
 }
 

@@ -8,10 +8,13 @@
 #include "tools/levels/SkilledPlayer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -284,6 +287,33 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
         figures.SolverClearRate = static_cast<double>(cleared) / deals;
     }
     return figures;
+}
+
+std::vector<LevelFigures> MeasureLevels(const LevelTable& table, const std::vector<int32_t>& levels, int32_t deals,
+                                        uint32_t base, const std::vector<OptionFlags>& skilled, int threads)
+{
+    std::vector<LevelFigures> all(levels.size());
+    std::atomic<size_t> next{0};
+    std::exception_ptr failure;
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        try {
+            for (size_t i = next++; i < levels.size() && !failed; i = next++)
+                all[i] = MeasureLevel(table, levels[i], deals, base, skilled);
+        } catch (...) {
+            if (!failed.exchange(true))
+                failure = std::current_exception();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return all;
 }
 
 double SpearmanRho(const std::vector<double>& x, const std::vector<double>& y)

@@ -93,5 +93,11 @@ struct LevelFigures {
 LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals, uint32_t base = 0,
                           const std::vector<OptionFlags>& skilled = {});
 
+// MeasureLevel for each of `levels`, shared out among `threads` threads (at
+// least one); the figures come back in the order of `levels`, the same for any
+// number of threads. What a thread throws is thrown here once all have ended.
+std::vector<LevelFigures> MeasureLevels(const LevelTable& table, const std::vector<int32_t>& levels, int32_t deals,
+                                        uint32_t base, const std::vector<OptionFlags>& skilled, int threads);
+
 // Spearman's rank correlation, ties given their mean rank; 0 when either list is constant.
 double SpearmanRho(const std::vector<double>& x, const std::vector<double>& y);

@@ -9,12 +9,10 @@
 #include "tools/levels/LevelStats.h"
 #include "tools/levels/SkilledPlayer.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -367,29 +365,11 @@ int Stats(int argc, char** argv)
     }
 
     // Levels are shared out among the threads; the lines come out in level order.
-    const int32_t first = static_cast<int32_t>(from), count = static_cast<int32_t>(to - from + 1);
-    std::vector<LevelFigures> all(static_cast<size_t>(count));
-    std::atomic<int32_t> next{0};
-    std::exception_ptr failure;
-    std::atomic<bool> failed{false};
-    auto work = [&] {
-        try {
-            for (int32_t i = next++; i < count && !failed; i = next++)
-                all[static_cast<size_t>(i)] =
-                    MeasureLevel(table, first + i, static_cast<int32_t>(deals), static_cast<uint32_t>(base), skilled);
-        } catch (...) {
-            if (!failed.exchange(true))
-                failure = std::current_exception();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (unsigned long long t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool)
-        t.join();
-    if (failure)
-        std::rethrow_exception(failure);
+    std::vector<int32_t> levels;
+    for (unsigned long long level = from; level <= to; ++level)
+        levels.push_back(static_cast<int32_t>(level));
+    const std::vector<LevelFigures> all = MeasureLevels(table, levels, static_cast<int32_t>(deals),
+                                                        static_cast<uint32_t>(base), skilled, static_cast<int>(threads));
 
     if (csv) {
         std::printf("level,shape,pool,cars,hidden,deepest,distinct,range,casual,careful");
