@@ -38,7 +38,7 @@ void BM_SimulatedGame(benchmark::State& state)
     }
     auto board = std::make_unique<Board>();
     auto search = std::make_unique<SearchBoard>();
-    Solver solver(2000000);
+    Solver solver(SolverBudget);
     const DealOrder order(record);
     SkilledSettings settings;
     settings.Items.AutoPreviewEmpty = settings.Items.AutoPreviewOccupied = settings.Items.Undo = player == 3;

@@ -185,10 +185,9 @@ done
 echo "== apt-get remove vroomzle"
 $SUDO apt-get remove -y -q vroomzle >/dev/null
 installed=no
-for path in /usr/games/vroomzle /usr/lib/games/vroomzle /usr/share/games/vroomzle \
-  /usr/share/applications/io.github.vroomzle.Vroomzle.desktop; do
-  [ ! -e "$path" ] && [ ! -L "$path" ] || fail "$path is left after the removal"
-done
+# Every file of the package has the game's name in its own name or in its
+# folder's: the programs, the data, the desktop entry, the metadata, the icons
+# and the manual pages, so a leftover of any of them is found here.
 left=$(find /usr -iname '*vroomzle*' 2>/dev/null || true)
 [ -z "$left" ] || fail "left after the removal: $left"
 echo "ok: removed"

@@ -23,10 +23,6 @@ constexpr int MaxPairs = MaxRows * (MaxRows - 1) / 2;
 // The generator draws from the game's one random source: one deal at a time.
 std::mutex DealTurn;
 
-// Search positions the solver may expand per deal; the hardest shipped deal
-// needs a few tens of thousands.
-constexpr int32_t SolverBudget = 2000000;
-
 uint64_t Mix(uint64_t z)
 {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;

@@ -86,6 +86,10 @@ struct LevelFigures {
     double SolverClearRate = 0;
 };
 
+// Search positions the solver may expand per deal when it measures a level; the
+// hardest shipped deal needs a few tens of thousands.
+constexpr int32_t SolverBudget = 2000000;
+
 // Deals level `level` `deals` times (generator seeds DealSeed(level, 0 … deals − 1,
 // base)) and plays every deal once as each player: casual, careful, the skilled
 // player once for each set of `skilled` items, and the solver. Sets the game's
