@@ -141,8 +141,16 @@ def candidate(rng, number):
     raise RuntimeError("no candidate for level %d" % number)
 
 
-def measure(tool, path, deals):
-    out = subprocess.run([tool, "stats", path, "--csv", "--deals", str(deals)], check=False,
+def write_levels(path, lines):
+    """A level file as the game reads it: one line per level, CR LF after each."""
+    with open(path, "w", newline="") as f:
+        f.write("".join(l + "\r\n" for l in lines))
+
+
+def stats(tool, path, deals, *extra):
+    """The rows of `vroomzle-levels stats --csv`, by level number (exit 1, a
+    broken reachable level, still prints them)."""
+    out = subprocess.run([tool, "stats", path, "--csv", "--deals", str(deals)] + list(extra), check=False,
                          capture_output=True, text=True)
     if out.returncode not in (0, 1):
         raise RuntimeError(out.stderr)
@@ -172,9 +180,8 @@ def design(tool, output, work):
     for j in range(CANDIDATES):
         lines = [candidate(rng, n) for n in range(1, 111)]
         path = os.path.join(work, "candidates%02d.ini" % j)
-        with open(path, "w", newline="") as f:
-            f.write("".join(l + "\r\n" for l in lines))
-        files.append((lines, measure(tool, path, DEALS), measure(tool, path, CHECK_DEALS)))
+        write_levels(path, lines)
+        files.append((lines, stats(tool, path, DEALS), stats(tool, path, CHECK_DEALS)))
         print("measured candidate set %d/%d" % (j + 1, CANDIDATES), file=sys.stderr)
 
     chosen = {}
@@ -182,8 +189,7 @@ def design(tool, output, work):
               range(101, 105), range(105, 106), range(106, 110), range(110, 111)]
     for group in groups:
         pick_falling(group, files, chosen)
-    with open(output, "w", newline="") as f:
-        f.write("".join(chosen[n] + "\r\n" for n in range(1, 111)))
+    write_levels(output, [chosen[n] for n in range(1, 111)])
     return 0
 
 
@@ -237,17 +243,10 @@ SKILLED = ["--items", "none", "--items", "auto-previews", "--items", "auto-previ
 def measure_skilled(tool, path, levels, deals):
     """casual, skilled (no item), skilled (both AUTO-PREVIEWs) and skilled (both
     AUTO-PREVIEWs and the undo) per level."""
-    args = [tool, "stats", path, "--csv", "--deals", str(deals), "--levels", "%d-%d" % (min(levels), max(levels)),
-            "--threads", "1"]
-    out = subprocess.run(args + SKILLED, check=False, capture_output=True, text=True)
-    if out.returncode not in (0, 1):
-        raise RuntimeError(out.stderr)
-    figures = {}
-    for r in csv.DictReader(io.StringIO(out.stdout)):
-        if int(r["level"]) in levels and r["casual"] != "-":
-            figures[int(r["level"])] = (float(r["casual"]), float(r["skilled"]),
-                                        float(r["skilled:auto-previews"]), float(r["skilled:auto-previews+undo"]))
-    return figures
+    rows = stats(tool, path, deals, "--levels", "%d-%d" % (min(levels), max(levels)), "--threads", "1", *SKILLED)
+    return {n: (float(r["casual"]), float(r["skilled"]), float(r["skilled:auto-previews"]),
+                float(r["skilled:auto-previews+undo"]))
+            for n, r in rows.items() if n in levels and r["casual"] != "-"}
 
 
 def neighbours(n):
@@ -332,8 +331,7 @@ def fix(tool, path, levels, deals, count, work, max_depth=0):
             trial_lines = list(lines)
             trial_lines[n - 1] = trial
             trial_path = os.path.join(work, "fix%03d-%02d.ini" % (n, j))
-            with open(trial_path, "w", newline="") as f:
-                f.write("".join(l + "\r\n" for l in trial_lines))
+            write_levels(trial_path, trial_lines)
             got = measure_skilled(tool, trial_path, [n], deals).get(n)
             if got is None:
                 continue
@@ -345,8 +343,7 @@ def fix(tool, path, levels, deals, count, work, max_depth=0):
             if best is None or cost < best[0]:
                 best = (cost, trial)
         lines[n - 1] = best[1]
-        with open(path, "w", newline="") as f:
-            f.write("".join(l + "\r\n" for l in lines))
+        write_levels(path, lines)
         print("level %d: kept %s" % (n, best[1].rstrip()), file=sys.stderr)
     return 0
 
