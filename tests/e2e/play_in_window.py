@@ -161,6 +161,11 @@ def bay_centre(column, row):
     return left + 48, top + 24
 
 
+def centre(rect):
+    """The middle of a rectangle (left, top, width, height) of the window."""
+    return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
+
+
 def play_view_point(x, y):
     return VIEW_X + x, VIEW_Y + y
 
@@ -415,7 +420,7 @@ def main():
             game.click(MENU_BUTTON, settle=0.3)
             # A number typed past the box's maximum is saved as typed, and the
             # message box, which takes the window's activation, leaves it typed.
-            game.click((SPIN_ADVANCED[0] + SPIN_ADVANCED[2] // 2, SPIN_ADVANCED[1] + SPIN_ADVANCED[3] // 2))
+            game.click(centre(SPIN_ADVANCED))
             game.key("ctrl+a")
             game.key("9")
             typed = game.grab(SPIN_ADVANCED_DIGIT)
@@ -430,7 +435,7 @@ def main():
             game.display.activate(game.window)
             if not eventually(lambda: game.grab(SPIN_ADVANCED_DIGIT) == typed):
                 raise Failure("the message box changed the number typed into the box")
-            game.click((SPIN_NORMAL[0] + SPIN_NORMAL[2] // 2, SPIN_NORMAL[1] + SPIN_NORMAL[3] // 2))
+            game.click(centre(SPIN_NORMAL))
             if not eventually(lambda: game.grab(SPIN_ADVANCED_DIGIT) != typed):
                 raise Failure("the box kept a number past its maximum when the focus left it")
             print("ok: the typed number outlived the message box, and the focus leaving clamped it")

@@ -22,7 +22,7 @@ import stat
 import tempfile
 
 from play_in_window import (LOAD_PROFILE, SAVE_AND_EXIT, SAVE_PROFILE, SPIN_NORMAL, Failure, Game,
-                            expect, run_test, save_screen)
+                            centre, expect, run_test, save_screen)
 
 PLAYER = 65534
 PROFILE_LINE_LENGTH = 23
@@ -89,7 +89,7 @@ def play(command, env, profile, program_folder, owner):
     try:
         expect("start-up", lambda: game.read(SPIN_NORMAL, line=True), "1")
         # A profile worth loading: the normal championship's level moved to 2.
-        game.click((SPIN_NORMAL[0] + SPIN_NORMAL[2] // 2, SPIN_NORMAL[1] + SPIN_NORMAL[3] // 2))
+        game.click(centre(SPIN_NORMAL))
         game.key("Up")
         expect("level chosen", lambda: game.read(SPIN_NORMAL, line=True), "2")
         game.click(SAVE_PROFILE)
