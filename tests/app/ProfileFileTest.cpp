@@ -1,4 +1,5 @@
 #include "app/ProfileFile.h"
+#include "ReadFile.h"
 #include "core/GameError.h"
 
 #include <cerrno>
@@ -106,12 +107,6 @@ std::string TempFolder()
 {
     char pattern[] = "/tmp/vrz-profile-XXXXXX";
     return std::string(mkdtemp(pattern)) + "/";
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string ErrorOf(const std::string& line, Profile& p, LoadedSpins& s) { return ParseProfileLine(line, p, s).Message(); }

@@ -9,6 +9,7 @@
 //   build/tests/test_save_kill                 300 kills
 //   build/tests/test_save_kill --kills 5000    or VZ_SAVE_KILLS=5000
 #include "app/ProfileFile.h"
+#include "ReadFile.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 #include <sys/wait.h>
@@ -29,12 +29,6 @@ namespace {
 long Kills = 300;
 
 using Clock = std::chrono::steady_clock;
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string LineOf(const Profile& profile) { return FormatProfileLine(profile, SpinValues{3, 2}) + "\n"; }
 

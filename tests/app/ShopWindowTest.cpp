@@ -1,5 +1,6 @@
 // The window's shop buttons, game keys, previews and profile buttons.
 #include "FormHarness.h"
+#include "ReadFile.h"
 #include "app/ProfileFile.h"
 #include "view/ImageCatalogue.h"
 
@@ -21,12 +22,6 @@ std::string StackedLevels()
         text += l + "\r\n";
     }
     return text;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
@@ -203,7 +198,7 @@ TEST_F(ShopWindowTest, SaveAndLoadBringBackTheProfileButNotTheBoard)
 
     QTest::mouseClick(Form->SpeedButton3, Qt::LeftButton);
     EXPECT_EQ(Boxes.Texts("information"), std::vector<std::string>{"SAVED"});
-    EXPECT_EQ(ReadAll(Folder.Path() + "vrz.sav"), FormatProfileLine(saved, SpinValues{9, 5}) + "\n");
+    EXPECT_EQ(ReadFile(Folder.Path() + "vrz.sav"), FormatProfileLine(saved, SpinValues{9, 5}) + "\n");
 
     // A fresh start holds the start-up profile until Load Profile.
     StartGame();
@@ -299,5 +294,5 @@ TEST_F(ShopWindowTest, SaveAndExitClosesOnlyAfterTheProfileIsWritten)
     SpinValues spins{1, 1};
     Profile p;
     p.Money = 300;
-    EXPECT_EQ(ReadAll(Folder.Path() + "vrz.sav"), FormatProfileLine(p, spins) + "\n");
+    EXPECT_EQ(ReadFile(Folder.Path() + "vrz.sav"), FormatProfileLine(p, spins) + "\n");
 }

@@ -8,6 +8,7 @@
 //   VZ_SOAK_EVENTS=100000 build/tests/test_soak     or   --events 100000
 //   VZ_SOAK_SEED=7 build/tests/test_soak            or   --seed 7
 #include "FormHarness.h"
+#include "ReadFile.h"
 #include "model/Invariants.h"
 #include "app/ProfileFile.h"
 #include "core/Random.h"
@@ -25,7 +26,6 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -36,12 +36,6 @@ uint64_t SoakEvents = 3000;
 uint64_t SoakSeed = 20261209;
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Aborts the process when the session stops making progress: a hang would
 // otherwise only show as a ctest timeout without the event that caused it.
@@ -166,7 +160,7 @@ protected:
         case 1: Folder.Write("map/level.ini", ""); Levels = "empty"; break;
         case 2: Folder.Write("map/level.ini", Garbage(Below(4000))); Levels = "garbage"; break;
         case 3: {
-            std::string text = ReadAll(Folder.Path() + "map/level.ini");
+            std::string text = ReadFile(Folder.Path() + "map/level.ini");
             text.resize(static_cast<size_t>(Below(static_cast<int>(text.size()) + 1)));
             Folder.Write("map/level.ini", text);
             Levels = "truncated";
@@ -175,7 +169,7 @@ protected:
         default: {
             // One character of the first levels changed: a token stops being a number,
             // a shape or pool leaves its range, a dash ends a list early.
-            std::string text = ReadAll(Folder.Path() + "map/level.ini");
+            std::string text = ReadFile(Folder.Path() + "map/level.ini");
             const char bad[] = {'x', '9', '0', '-', ' ', '\r', '\n', '\x1a'};
             for (int n = 1 + Below(4); n > 0 && !text.empty(); --n)
                 text[static_cast<size_t>(Below(std::min<int>(static_cast<int>(text.size()), 600)))] = bad[Below(8)];
@@ -270,7 +264,7 @@ protected:
         switch (Below(4)) {
         case 0: Folder.Remove(name); Note("removed " + name); break;
         case 1: {
-            std::string bytes = ReadAll(std::string(VZ_BUILD_DIR) + "/" + name);
+            std::string bytes = ReadFile(std::string(VZ_BUILD_DIR) + "/" + name);
             bytes.resize(static_cast<size_t>(Below(static_cast<int>(bytes.size()))));
             Folder.Write(name, bytes);
             Note("cut " + name);
@@ -400,7 +394,7 @@ protected:
     void Save(bool andExit)
     {
         const std::string path = Folder.Path() + "vrz.sav";
-        const std::string before = fs::is_regular_file(path) ? ReadAll(path) : std::string();
+        const std::string before = fs::is_regular_file(path) ? ReadFile(path) : std::string();
         const bool wasFile = fs::is_regular_file(path);
         const Profile profile = FormProbe::ProfileOf(*Form);
         const SpinValues spins{Form->SpinEdit2->TypedNumber(), Form->SpinEdit3->TypedNumber()};
@@ -410,14 +404,14 @@ protected:
         if (Form->StartUpFailed())
             return;
         if (!failed) {
-            ASSERT_EQ(ReadAll(path), FormatProfileLine(profile, spins) + "\n") << "a save that reported success; " << Where();
+            ASSERT_EQ(ReadFile(path), FormatProfileLine(profile, spins) + "\n") << "a save that reported success; " << Where();
             ASSERT_EQ(!andExit, !Boxes.Texts("information").empty() && Boxes.Texts("information").back() == "SAVED") << Where();
             ASSERT_EQ(Form->isVisible(), !andExit) << Where();
             ++Counts[andExit ? "SAVE & EXIT written" : "Save written"];
         } else {
             ASSERT_TRUE(Form->isVisible()) << "a failed SAVE & EXIT must not close; " << Where();
             if (wasFile) {
-                ASSERT_EQ(ReadAll(path), before) << "a failed save damaged the old profile; " << Where();
+                ASSERT_EQ(ReadFile(path), before) << "a failed save damaged the old profile; " << Where();
             }
             ++Counts["save refused"];
         }
