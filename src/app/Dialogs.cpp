@@ -32,7 +32,9 @@ void MessageBoxDialogs::Error(const std::string& text)
 
 bool MessageBoxDialogs::Confirm(const std::string& text)
 {
+    // The question costs the player an item, so No is the default: the shop button
+    // keeps the focus after a click, and a second Space or Return must not sell.
     // Closing the box by its frame reports the escape button, so only Yes sells.
-    return Run(Parent, QMessageBox::Question, "Confirm", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+    return Run(Parent, QMessageBox::Question, "Confirm", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
                QMessageBox::No) == QMessageBox::Yes;
 }

@@ -12,7 +12,8 @@ public:
     virtual void Information(const std::string& text) = 0;
     // Caption "Vroomzle", stop icon, OK. The text arrives with its full stop.
     virtual void Error(const std::string& text) = 0;
-    // Caption "Confirm", question icon, Yes and No; Escape and the close box answer No.
+    // Caption "Confirm", question icon, Yes and No; No is the default, and Escape and
+    // the close box answer No too.
     virtual bool Confirm(const std::string& text) = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "app/Widgets.h"
 
 #include <QEnterEvent>
+#include <QLineEdit>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLinearGradient>
@@ -197,6 +198,15 @@ ColorButton::ColorButton(QColor face, QWidget* parent) : QAbstractButton(parent)
     setFont(ArialFont(13, true));
 }
 
+void ColorButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
 void ColorButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -267,12 +277,19 @@ QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const
 
 void SpinEdit::focusOutEvent(QFocusEvent* event)
 {
-    QSpinBox::focusOutEvent(event);
     // Only a move to another control of the window clamps: a message box opening
-    // or another window taken up leaves the focus here, and the typed number with it.
+    // or another window taken up leaves the focus here, and the text as the player
+    // left it. Qt itself would write an emptied text over with a number there.
     const Qt::FocusReason reason = event->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        QSpinBox::focusOutEvent(event);
         ClampTyped();
+        return;
+    }
+    const QString text = lineEdit()->text();
+    QSpinBox::focusOutEvent(event);
+    if (lineEdit()->text() != text)
+        lineEdit()->setText(text);
 }
 
 CounterLabel::CounterLabel(const QString& text, const QFont& font, QWidget* parent) : QWidget(parent)

@@ -103,12 +103,14 @@ private:
 };
 
 // ColorButton1 … 8: a coloured face with a three-pixel bevel, swapped while held.
+// Focused, it clicks on Space and, like the platform's push buttons, on Return.
 class ColorButton : public QAbstractButton {
 public:
     ColorButton(QColor face, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QColor FaceColour;

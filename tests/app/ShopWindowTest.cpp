@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QTest>
 
 namespace {
@@ -80,6 +83,59 @@ TEST_F(ShopWindowTest, SellingAsksAndPaysHalfThePrice)
     EXPECT_EQ(Form->ColorButtonN[4]->text(), "BUY");
     EXPECT_EQ(SlotSource(6), Tile(0));
     EXPECT_EQ(Text(Form->Label10), "$4000");
+}
+
+// The real question box, answered by the keys a player presses after a click:
+// the SELL button keeps the focus, so its second Space or Return lands in the box.
+TEST(ShopQuestion, KeysPressedTwiceNeverSell)
+{
+    GameFolder folder;
+    MessageBoxDialogs boxes;
+    TForm1 form(boxes, folder.Path());
+    boxes.SetParent(&form);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    FormProbe::ProfileOf(form).Money = 215;
+    form.ToonItems();
+    form.B_STAGESClick();
+    ColorButton* undo = form.ColorButtonN[5];
+    QTest::mouseClick(undo, Qt::LeftButton);
+    ASSERT_TRUE(FormProbe::ProfileOf(form).Owns(ShopItem::Undo));
+    ASSERT_TRUE(undo->hasFocus()) << "a clicked button keeps the focus";
+
+    // A key pressed on the focused SELL button, then the next one in the box it opened.
+    struct Answer {
+        Qt::Key OnButton, InBox; // Key_Y: the player clicks Yes
+        bool Sells;
+    };
+    for (const Answer& answer : {Answer{Qt::Key_Space, Qt::Key_Space, false}, Answer{Qt::Key_Return, Qt::Key_Return, false},
+                                 Answer{Qt::Key_Space, Qt::Key_Escape, false}, Answer{Qt::Key_Return, Qt::Key_Y, true}}) {
+        SCOPED_TRACE(QTest::toString(answer.OnButton) + std::string(", ") + QTest::toString(answer.InBox));
+        std::string asked;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            poll.stop();
+            asked = box->windowTitle().toStdString() + ": " + box->text().toStdString();
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+            EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
+            if (answer.InBox == Qt::Key_Y)
+                box->button(QMessageBox::Yes)->click();
+            else
+                QTest::keyClick(box->focusWidget(), answer.InBox);
+        });
+        poll.start(5);
+        QTest::keyClick(undo, answer.OnButton);
+        form.activateWindow(); // as a window manager does once the box is gone
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(undo->hasFocus());
+        EXPECT_EQ(asked, "Confirm: Do you want sell this option? (for $100)");
+        EXPECT_EQ(FormProbe::ProfileOf(form).Owns(ShopItem::Undo), !answer.Sells);
+        EXPECT_EQ(FormProbe::ProfileOf(form).Money, answer.Sells ? 115 : 15);
+    }
 }
 
 TEST_F(ShopWindowTest, TheHeaderShowsOwnedItemsInItsOwnOrder)

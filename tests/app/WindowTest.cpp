@@ -386,6 +386,24 @@ TEST_F(WindowTest, SpinBoxesClampOnlyWhenSetTheArrowsOrLeft)
     EXPECT_EQ(box->text(), "9") << "a popup clamps nothing";
     EXPECT_TRUE(box->hasFocus());
 
+    // An emptied box stays empty while the window is away, and reads as the minimum.
+    box->findChild<QLineEdit*>()->clear();
+    {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    }
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    EXPECT_EQ(box->text(), "") << "an emptied box came back filled in";
+    EXPECT_EQ(box->TypedNumber(), 1);
+    Form->SpinEdit3->setFocus();
+    EXPECT_EQ(box->text(), "1") << "the focus leaving an empty box clamps it to the minimum";
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, "9");
+
     Form->SpinEdit3->setFocus();
     EXPECT_EQ(box->text(), "2") << "the focus moving to another control clamps";
 

@@ -400,6 +400,16 @@ def main():
                 raise Failure("the header slot of undo did not change")
             print("ok: the header shows undo owned")
             slot_owned = game.grab(UNDO_SLOT)
+            # The clicked button keeps the focus and now reads SELL: a Space asks,
+            # and a second Space answers the question's default, which keeps the item.
+            game.key("space", settle=0)
+            question = game.wait_for_window("^Confirm$")
+            time.sleep(0.3)
+            game.display.key(question, "space")
+            if not eventually(lambda: not game.display.windows("^Confirm$")):
+                raise Failure("the second Space did not answer the sell question")
+            expect("Space twice sells nothing", game.header, "$15")
+            expect("the shop button after Space twice", lambda: game.read(UNDO_BUTTON_FACE, line=True), "SELL")
 
             game.click(MENU_BUTTON, settle=0.3)
             game.click(START, settle=0.4)
