@@ -683,6 +683,28 @@ TEST(WindowErrors, AMissingHeaderPictureLeavesItsSlotEmpty)
     EXPECT_EQ(form.Pages->currentWidget(), form.TabSheet1);
 }
 
+// A handler that meets several failures shows them in the order they happened:
+// the header refresh comes before the deal at the start-up.
+TEST(WindowErrors, SeveralFailuresOfOneHandlerShowInTheOrderTheyHappened)
+{
+    const std::string refused = "Level 1 cannot be dealt: board shape 11 does not exist (use 1 to 10).";
+    for (const bool levelBroken : {false, true}) {
+        SCOPED_TRACE(levelBroken ? "the deal refused" : "the background damaged");
+        GameFolder folder;
+        folder.Remove("tiles/0.jpg");
+        if (levelBroken)
+            folder.Write("map/level.ini", "L001011" + EasyLevels().substr(7));
+        else
+            folder.Write("map/map6.bmp", "BM this is no bitmap");
+        ScriptedDialogs boxes;
+        TForm1 form(boxes, folder.Path());
+        form.FormActivate();
+        EXPECT_EQ(boxes.Texts("error"), (std::vector<std::string>{"Cannot open file " + folder.Path() + "tiles/0.jpg.",
+                                                                  levelBroken ? refused : "Bitmap image is not valid."}));
+        EXPECT_EQ(form.StartUpFailed(), levelBroken);
+    }
+}
+
 TEST(WindowErrors, ADamagedHeaderPictureOrAMissingTilesFolderIsReportedAndTheGameGoesOn)
 {
     const std::string tile = std::string(VZ_BUILD_DIR) + "/tiles/0.jpg";
