@@ -406,9 +406,8 @@ void TForm1::ColorButton8Click() { BuyOrSell(ItemOfColorButton(8)); }
 
 std::string TForm1::ProfilePath() const
 {
-    // No folder at all (an installed game without a home) reads as a missing file.
-    const std::string folder = ProfileFolder(ProgramFolder);
-    return folder.empty() ? folder : folder + "vrz.sav";
+    // No file at all (an installed game without a home) reads as a missing file.
+    return ProfileToLoad(ProgramFolder, ProfileFolder(ProgramFolder));
 }
 
 GameError TForm1::SaveProfile()
@@ -416,8 +415,13 @@ GameError TForm1::SaveProfile()
     const std::string folder = ProfileFolder(ProgramFolder);
     if (GameError failure = MakeProfileFolder(folder))
         return failure;
-    return SaveProfileFile(folder + "vrz.sav", PlayerProfile,
-                           SpinValues{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()});
+    const std::string path = folder + "vrz.sav";
+    const SpinValues spins{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()};
+    if (GameError failure = KeepUnseenProfile(path, SeenProfile, FormatProfileLine(PlayerProfile, spins) + "\n"))
+        return failure;
+    GameError failure = SaveProfileFile(path, PlayerProfile, spins);
+    SeenProfile = failure ? std::nullopt : IdentityOf(path);
+    return failure;
 }
 
 void TForm1::ApplyLoadedSpins(const LoadedSpins& spins)
@@ -436,7 +440,10 @@ void TForm1::SpeedButton2Click()
 {
     Guarded([&] {
         LoadedSpins spins;
-        GameError failure = LoadProfileFile(ProfilePath(), PlayerProfile, spins);
+        const std::string path = ProfilePath();
+        GameError failure = LoadProfileFile(path, PlayerProfile, spins);
+        if (!failure)
+            SeenProfile = IdentityOf(path);
         // The fields read before a damaged character keep their new values.
         ApplyLoadedSpins(spins);
         if (failure)

@@ -144,8 +144,10 @@ private:
     GameError RefreshItems();
     void BuyOrSell(ShopItem item);
     void ApplyLoadedSpins(const LoadedSpins& spins);
+    // The file Load Profile reads.
     std::string ProfilePath() const;
-    // Save Profile and SAVE & EXIT: the profile written where it lives.
+    // Save Profile and SAVE & EXIT: the profile written where it lives, a file
+    // there that this session has not seen kept beside it first.
     GameError SaveProfile();
 
     // Every handler runs its work here. Work that can fail returns the failure
@@ -174,6 +176,8 @@ private:
     bool Failed = false;
     // Failures noted while a handler runs (a damaged background) wait for its end.
     std::vector<std::string> PendingErrors;
+    // The profile file as this session last loaded it whole or saved it.
+    std::optional<FileIdentity> SeenProfile;
     std::vector<QString> CarsLeftTexts; // by count
     std::vector<QSize> CarsLeftSizes;   // Label1's auto size, by count
     std::function<void()> OnStartUpFailed;

@@ -187,6 +187,45 @@ GameError SyncFolder(const std::string& folder)
     return {};
 }
 
+// Whether the open file holds exactly `text`.
+bool Holds(int fd, const struct stat& st, const std::string& text)
+{
+    if (static_cast<uint64_t>(st.st_size) != text.size())
+        return false;
+    std::string bytes(text.size(), '\0');
+    return ::pread(fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()) && bytes == text;
+}
+
+// Copies the open file `from` into the open file `to`, syncs and closes it.
+GameError CopyInto(int from, OpenFile& to)
+{
+    char buffer[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(from, buffer, sizeof buffer, offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return GameError::FromErrno(errno);
+        }
+        if (n == 0)
+            return to.WriteSyncClose("");
+        if (GameError error = WriteAll(to.Fd, std::string(buffer, static_cast<size_t>(n))))
+            return error;
+        offset += n;
+    }
+}
+
+FileIdentity IdentityOfStat(const struct stat& st)
+{
+    FileIdentity id;
+    id.Device = st.st_dev;
+    id.Inode = st.st_ino;
+    id.Size = static_cast<uint64_t>(st.st_size);
+    id.ModifiedNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    id.ChangedNs = int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return id;
+}
+
 } // namespace
 
 std::string FormatProfileLine(const Profile& profile, const SpinValues& spins)
@@ -279,4 +318,47 @@ GameError LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins
     if (failed)
         return GameError::FromErrno(error);
     return ParseProfileLine(line, profile, spins);
+}
+
+bool FileIdentity::operator==(const FileIdentity& other) const
+{
+    return Device == other.Device && Inode == other.Inode && Size == other.Size && ModifiedNs == other.ModifiedNs &&
+           ChangedNs == other.ChangedNs;
+}
+
+std::optional<FileIdentity> IdentityOf(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return IdentityOfStat(st);
+}
+
+GameError KeepUnseenProfile(const std::string& path, const std::optional<FileIdentity>& seen, const std::string& text)
+{
+    OpenFile old(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (old.Fd < 0)
+        return errno == ENOENT ? GameError() : GameError::FromErrno(errno);
+    struct stat st;
+    if (::fstat(old.Fd, &st) != 0)
+        return GameError::FromErrno(errno);
+    // What is no file is the save's to refuse.
+    if (!S_ISREG(st.st_mode) || (seen && *seen == IdentityOfStat(st)) || Holds(old.Fd, st, text))
+        return {};
+    TemporaryFile temp(path + ".bak.tmp");
+    if (::unlink(temp.Path.c_str()) != 0 && errno != ENOENT)
+        return GameError::FromErrno(errno);
+    OpenFile copy(::open(temp.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (copy.Fd < 0)
+        return GameError::FromErrno(errno);
+    // Another player's file keeps the saver's owner and so stays private to it.
+    bool ownerGiven = true;
+    if (GameError error = TakeOwnerAndMode(copy.Fd, st, ownerGiven))
+        return error;
+    if (GameError error = CopyInto(old.Fd, copy))
+        return error;
+    if (::rename(temp.Path.c_str(), (path + ".bak").c_str()) != 0)
+        return GameError::FromErrno(errno);
+    temp.Kept = true;
+    return SyncFolder(FolderOf(path));
 }

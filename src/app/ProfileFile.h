@@ -2,6 +2,7 @@
 #include "app/Profile.h"
 #include "core/GameError.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -42,3 +43,24 @@ GameError SaveProfileFile(const std::string& path, const Profile& profile, const
 // Reads the first line of the file and parses it; the error comes back ("File not
 // found" when missing, nothing read then), none when the whole line was read.
 GameError LoadProfileFile(const std::string& path, Profile& profile, LoadedSpins& spins);
+
+// A file as the session last saw it: a rewrite, a replacement or another file
+// in its place changes it.
+struct FileIdentity {
+    uint64_t Device = 0, Inode = 0, Size = 0;
+    int64_t ModifiedNs = 0, ChangedNs = 0;
+    bool operator==(const FileIdentity& other) const;
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+
+// The identity of the file at `path`, links followed; none when it cannot be read.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
+
+// Before a save replaces `path`: a file there that the session has not seen
+// (`seen`: the file it last loaded whole or saved) is copied to `path`.bak, through
+// a temporary file renamed over any older copy, with its mode. The game loads
+// nothing at start-up, so a save before Load Profile would otherwise write a new
+// profile over one that holds months of progress. A file that holds `text`
+// already loses nothing and is not copied. The failure comes back, and the save
+// must not go on then: the old file is still the only copy.
+GameError KeepUnseenProfile(const std::string& path, const std::optional<FileIdentity>& seen, const std::string& text);

@@ -66,6 +66,18 @@ std::string ProfileFolder(const std::string& programFolder)
     return ProfileFolder(programFolder, installed, FolderWritable, std::getenv("XDG_DATA_HOME"), home);
 }
 
+std::string ProfileToLoad(const std::string& programFolder, const std::string& folder)
+{
+    const std::string own = folder.empty() ? folder : folder + "vrz.sav";
+    const std::string beside = programFolder + "vrz.sav";
+    struct stat info {};
+    // Anything standing at the profile's own place, even a broken link, is read
+    // there and reported as it is.
+    if (folder == programFolder || (!own.empty() && ::lstat(own.c_str(), &info) == 0))
+        return own;
+    return ::stat(beside.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? beside : own;
+}
+
 bool FolderWritable(const std::string& folder)
 {
     // A save writes a temporary file beside the profile and renames it over.

@@ -27,6 +27,12 @@ std::string ProfileFolder(const std::string& programFolder, bool installed,
 // and the password database when HOME is unusable.
 std::string ProfileFolder(const std::string& programFolder);
 
+// The profile Load Profile reads: vrz.sav in `folder` (ProfileFolder's answer),
+// or, where nothing of that name is there and the profile lives away from the
+// program, the vrz.sav an older build kept beside the program, so that an update
+// finds it. Saves always go to `folder`. Empty where there is neither.
+std::string ProfileToLoad(const std::string& programFolder, const std::string& folder);
+
 // Whether this process, with its effective ids, may create and rename files in `folder`.
 bool FolderWritable(const std::string& folder);
 

@@ -311,6 +311,61 @@ TEST(ProfileFile, ReadsNoFurtherThanTheLineItNeeds)
     EXPECT_EQ(s.Advanced, 2);
 }
 
+// A save before a load must not be the end of a profile: what the session has
+// not seen is kept as vrz.sav.bak, and only that.
+TEST(ProfileFile, ASaveKeepsTheProfileItHasNotSeenBesideIt)
+{
+    const std::string folder = TempFolder();
+    const std::string path = folder + "vrz.sav", backup = path + ".bak";
+    const std::string months = "months of progress\n", fresh = "a fresh profile\n";
+    auto write = [](const std::string& file, const std::string& bytes, mode_t mode) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+        ::chmod(file.c_str(), mode);
+    };
+    auto exists = [](const std::string& file) { return access(file.c_str(), F_OK) == 0; };
+    struct stat st {};
+
+    // Nothing to replace: nothing kept.
+    EXPECT_EQ(KeepUnseenProfile(path, std::nullopt, fresh).Message(), "");
+    EXPECT_FALSE(exists(backup));
+
+    // A file never loaded nor saved here: copied whole, with its mode, over an older copy.
+    write(path, months, 0640);
+    write(backup, "an older copy\n", 0600);
+    EXPECT_EQ(KeepUnseenProfile(path, std::nullopt, fresh).Message(), "");
+    EXPECT_EQ(ReadFile(backup), months);
+    ASSERT_EQ(::stat(backup.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_FALSE(exists(backup + ".tmp")) << "no temporary file left behind";
+    EXPECT_EQ(ReadFile(path), months) << "the profile itself is the save's to replace";
+
+    // The file the session saw, or one that holds the new profile already: nothing to keep.
+    write(backup, "kept\n", 0600);
+    EXPECT_EQ(KeepUnseenProfile(path, IdentityOf(path), fresh).Message(), "");
+    EXPECT_EQ(KeepUnseenProfile(path, std::nullopt, months).Message(), "");
+    EXPECT_EQ(ReadFile(backup), "kept\n");
+
+    // The file changed since the session saw it (another game saved), or was replaced.
+    const std::optional<FileIdentity> seen = IdentityOf(path);
+    write(path, "another game's save\n", 0640);
+    EXPECT_EQ(KeepUnseenProfile(path, seen, fresh).Message(), "");
+    EXPECT_EQ(ReadFile(backup), "another game's save\n");
+    write(backup, "kept\n", 0600);
+    ASSERT_FALSE(SaveProfileFile(path, Profile{}, SpinValues{}));
+    EXPECT_EQ(KeepUnseenProfile(path, seen, fresh).Message(), "");
+    EXPECT_EQ(ReadFile(backup), FormatProfileLine(Profile{}, SpinValues{}) + "\n");
+
+    // A link planted where the copy is made is replaced, not followed; a folder
+    // there stops the save, which must not go on without its copy.
+    ASSERT_EQ(symlink("/dev/full", (backup + ".tmp").c_str()), 0);
+    EXPECT_EQ(KeepUnseenProfile(path, std::nullopt, fresh).Message(), "");
+    mkdir((backup + ".tmp").c_str(), 0700);
+    EXPECT_EQ(KeepUnseenProfile(path, std::nullopt, fresh).Message(), "File access denied");
+    ::rmdir((backup + ".tmp").c_str());
+    EXPECT_NE(IdentityOf(path), std::nullopt);
+    EXPECT_EQ(IdentityOf(folder + "missing"), std::nullopt);
+}
+
 TEST(ProfileFile, AFullDiskOrAFolderInTheWayKeepsTheOldFile)
 {
     const std::string folder = TempFolder();

@@ -2,6 +2,7 @@
 #include "FormHarness.h"
 #include "ReadFile.h"
 #include "app/ProfileFile.h"
+#include "core/ProfileFolder.h"
 #include "view/ImageCatalogue.h"
 
 #include <filesystem>
@@ -283,6 +284,68 @@ TEST_F(ShopWindowTest, SaveAndLoadBringBackTheProfileButNotTheBoard)
     EXPECT_EQ(Form->Pages->currentWidget(), Form->TabSheet2);
     EXPECT_EQ(Form->GetGameMode(), GameMode::FreeNormal);
     EXPECT_EQ(Form->GetCurrentLevel(), 1);
+}
+
+// The slip: a new session saves before it loads. The profile it would write over
+// is kept as vrz.sav.bak; saves over the session's own save or its load keep none.
+TEST_F(ShopWindowTest, ASaveBeforeALoadKeepsTheProfileItReplaces)
+{
+    const std::string path = Folder.Path() + "vrz.sav", backup = path + ".bak";
+    Give(5000);
+    Form->SpeedButton3Click();
+    const std::string progress = ReadFile(path);
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "nothing was replaced";
+
+    StartGame();
+    Form->SpeedButton4Click(); // SAVE & EXIT at once: a $0 profile
+    EXPECT_EQ(ReadFile(backup), progress);
+    const std::string slip = ReadFile(path);
+    EXPECT_NE(slip, progress);
+    Give(10);
+    Form->SpeedButton3Click();
+    EXPECT_EQ(ReadFile(backup), progress) << "a save over the session's own save keeps nothing";
+
+    // Load the profile back, play on and save: the loaded file needs no copy.
+    std::filesystem::copy_file(backup, path, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(backup);
+    StartGame();
+    Form->SpeedButton2Click();
+    ASSERT_EQ(TheProfile().Money, 5000);
+    Give(5105);
+    Form->SpeedButton3Click();
+    EXPECT_FALSE(std::filesystem::exists(backup));
+    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{});
+}
+
+// An older install kept vrz.sav beside the program; the installed game keeps it
+// in the data folder. Load finds the old one until the data folder has its own.
+TEST_F(ShopWindowTest, AnInstalledGameLoadsTheProfileAnOlderInstallKeptBesideIt)
+{
+    const std::string data = Folder.Path() + "data/";
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    const bool hadData = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data));
+    Folder.Write(InstalledMarker, "");
+    Profile old;
+    old.Money = 777;
+    Folder.Write("vrz.sav", FormatProfileLine(old, SpinValues{2, 1}) + "\n");
+
+    StartGame();
+    Form->SpeedButton2Click();
+    EXPECT_EQ(TheProfile().Money, 777);
+    Give(888);
+    Form->SpeedButton3Click();
+    EXPECT_EQ(ReadFile(data + "vroomzle/vrz.sav").substr(8, 7), FormatProfileLine(TheProfile(), {}).substr(8, 7));
+    EXPECT_EQ(ReadFile(Folder.Path() + "vrz.sav"), FormatProfileLine(old, SpinValues{2, 1}) + "\n");
+    StartGame();
+    Form->SpeedButton2Click();
+    EXPECT_EQ(TheProfile().Money, 888) << "the data folder's own profile comes first";
+    EXPECT_EQ(Boxes.Texts("error"), std::vector<std::string>{});
+
+    if (hadData)
+        qputenv("XDG_DATA_HOME", oldData);
+    else
+        qunsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(ShopWindowTest, LoadFailuresKeepWhatWasNotRead)
