@@ -13,14 +13,25 @@ endif()
 
 # The same sources give the same packages, byte for byte: every time stamp in
 # them (the files', the archives' members', the gzip headers') is the date of
-# the commit built, unless SOURCE_DATE_EPOCH says otherwise.
+# the commit built, unless SOURCE_DATE_EPOCH says otherwise. A source release
+# (scripts/make-release.sh) carries that date in .source-date-epoch, and it comes
+# first: a tarball unpacked inside some other git work tree would read that
+# tree's date.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  find_package(Git QUIET)
-  if(GIT_FOUND)
-    execute_process(COMMAND ${GIT_EXECUTABLE} -C ${CPACK_VZ_SOURCE_DIR} log -1 --format=%ct
-                    OUTPUT_VARIABLE commit_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE status)
-    if(status EQUAL 0 AND commit_date MATCHES "^[0-9]+$")
-      set(ENV{SOURCE_DATE_EPOCH} ${commit_date})
+  set(release_date_file ${CPACK_VZ_SOURCE_DIR}/.source-date-epoch)
+  if(EXISTS ${release_date_file})
+    file(STRINGS ${release_date_file} commit_date LIMIT_COUNT 1)
+    if(NOT commit_date MATCHES "^[0-9]+$")
+      message(FATAL_ERROR "${release_date_file} holds no date (seconds since 1970)")
     endif()
+  else()
+    find_package(Git QUIET)
+    if(GIT_FOUND)
+      execute_process(COMMAND ${GIT_EXECUTABLE} -C ${CPACK_VZ_SOURCE_DIR} log -1 --format=%ct
+                      OUTPUT_VARIABLE commit_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    endif()
+  endif()
+  if(commit_date MATCHES "^[0-9]+$")
+    set(ENV{SOURCE_DATE_EPOCH} ${commit_date})
   endif()
 endif()

@@ -3,8 +3,9 @@
 # a player's machine meets them:
 #   - lintian reports no error and no warning, and no hardening or unneeded-section
 #     tag either;
-#   - a second build of the same commit, from a fresh clone in another folder,
-#     gives the same .deb and .tar.gz byte for byte;
+#   - a second build of the same commit, from its source release (the tarball of
+#     scripts/make-release.sh) unpacked in another folder without git, gives the
+#     same .deb and .tar.gz byte for byte;
 #   - apt-get installs the .deb, and the installed game, started under Xvfb as an
 #     unprivileged user and as root, saves a profile into that player's
 #     ~/.local/share/vroomzle/ and loads it, and nothing new appears under /usr;
@@ -49,21 +50,36 @@ cleanup() {
 trap cleanup EXIT
 
 # --- reproducibility -------------------------------------------------------
-# check_reproducible: a fresh clone of the commit, in another folder, built and
-# packaged again, must give the same .deb and .tar.gz as $build, byte for byte.
+# check_reproducible: the source release of the commit (scripts/make-release.sh),
+# unpacked in another folder where there is no git, built and packaged again,
+# must give the same .deb and .tar.gz as $build, byte for byte. So the tarball
+# holds all the build needs and carries the commit's date. Run in an unpacked
+# release, the second build is of a copy of its files.
 check_reproducible() {
-  echo "== reproducibility: a second build in another folder"
-  if [ -n "$(git -C "$source" status --porcelain --untracked-files=no)" ]; then
-    fail "the work tree has changes that are not committed: a second build of the commit would not be of the same sources"
-  fi
-  local second=$work/elsewhere/v
+  echo "== reproducibility: a second build, of the source release, in another folder"
+  local second
   mkdir -p "$work/elsewhere"
-  git clone -q --no-local "$source" "$second"
-  git -C "$second" checkout -q --detach "$(git -C "$source" rev-parse HEAD)"
+  if [ -f "$source/.source-date-epoch" ] || ! git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+    second=$work/elsewhere/v
+    mkdir "$second"
+    tar -C "$source" --exclude='./build*' -cf - . | tar -C "$second" -xf -
+  else
+    if [ -n "$(git -C "$source" status --porcelain --untracked-files=no)" ]; then
+      fail "the work tree has changes that are not committed: a second build of the commit would not be of the same sources"
+    fi
+    local release
+    release=$(scripts/make-release.sh HEAD "$work" | tail -1)
+    echo "ok: $(basename "$release"), $(stat -c %s "$release") bytes ($(sha256sum <"$release" | cut -c1-16))"
+    tar -xJf "$release" -C "$work/elsewhere"
+    second=$work/elsewhere/$(basename "$release" .tar.xz)
+    [ ! -e "$second/.git" ] || fail "the source release holds a .git"
+  fi
   # Only what the packages hold is built; the tests and benchmarks do not change it.
   cmake -S "$second" -B "$second/out" -DCMAKE_BUILD_TYPE=Release -DVROOMZLE_TESTS=OFF -DVROOMZLE_BENCH=OFF >/dev/null &&
     cmake --build "$second/out" -j"$(nproc)" >"$work/second-build.log" 2>&1 ||
     { tail -30 "$work/second-build.log" >&2; fail "the second build failed"; }
+  # Unless the caller set SOURCE_DATE_EPOCH for both, the date comes from the
+  # release's .source-date-epoch here and from git for $build.
   (cd "$second/out" && cpack -G DEB >/dev/null && cpack -G TGZ >/dev/null) || fail "packaging the second build failed"
   local same=yes package
   for package in "$deb" "$tarball"; do
@@ -122,8 +138,6 @@ explain_tar_difference() {
 
 echo "== packages"
 # Every time stamp in the packages is the commit's date (packaging/CPackOptions.cmake).
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
-export SOURCE_DATE_EPOCH
 (cd "$build" && rm -f "$deb" "$tarball" && cpack -G DEB >/dev/null && cpack -G TGZ >/dev/null)
 cp "$build/$deb" "$build/$tarball" "$work/"
 dpkg-deb -f "$work/$deb" Package Version Architecture Section Priority Depends Recommends
