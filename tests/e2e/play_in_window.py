@@ -455,6 +455,8 @@ def main():
                 said = game.process.stderr.read().decode(errors="replace")[-3000:]
                 raise Failure(f"SAVE & EXIT ended the game with {game.process.returncode}: {said}")
             print("ok: SAVE & EXIT closed the game")
+            if os.path.exists(os.path.join(folder, "vrz.sav.bak")):
+                raise Failure("a save over the session's own save kept a copy")
 
             game = Game([os.path.join(folder, "vroomzle")], cwd=folder)
             expect("a fresh start", game.header, "$0")
