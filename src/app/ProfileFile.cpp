@@ -187,6 +187,15 @@ GameError SyncFolder(const std::string& folder)
     return {};
 }
 
+// Creates a temporary file for writing, -1 with errno on failure. A leftover
+// one, or a link planted in its place, is replaced, not followed.
+int CreateAfresh(const std::string& path, mode_t mode)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return -1;
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
 // Whether the open file holds exactly `text`.
 bool Holds(int fd, const struct stat& st, const std::string& text)
 {
@@ -274,11 +283,8 @@ GameError SaveProfileFile(const std::string& path, const Profile& profile, const
         return GameError::FromErrno(errno);
     const std::string text = FormatProfileLine(profile, spins) + "\n";
 
-    // A leftover temporary file, or a link planted in its place, is replaced.
     TemporaryFile temp(target + ".tmp");
-    if (::unlink(temp.Path.c_str()) != 0 && errno != ENOENT)
-        return GameError::FromErrno(errno);
-    OpenFile file(::open(temp.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    OpenFile file(CreateAfresh(temp.Path, 0666));
     if (file.Fd < 0)
         return GameError::FromErrno(errno);
     bool ownerGiven = true;
@@ -346,9 +352,7 @@ GameError KeepUnseenProfile(const std::string& path, const std::optional<FileIde
     if (!S_ISREG(st.st_mode) || (seen && *seen == IdentityOfStat(st)) || Holds(old.Fd, st, text))
         return {};
     TemporaryFile temp(path + ".bak.tmp");
-    if (::unlink(temp.Path.c_str()) != 0 && errno != ENOENT)
-        return GameError::FromErrno(errno);
-    OpenFile copy(::open(temp.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    OpenFile copy(CreateAfresh(temp.Path, 0600));
     if (copy.Fd < 0)
         return GameError::FromErrno(errno);
     // Another player's file keeps the saver's owner and so stays private to it.

@@ -21,6 +21,19 @@ QColor TextColour(const QWidget* w) { return w->palette().color(QPalette::Window
 
 QPoint ClientPos(const QWidget* w, const QWidget* form) { return w->mapTo(form, QPoint(0, 0)); }
 
+// Another window taken up, then the activation handed back, as a window manager does.
+void ActivateAnotherWindowAndBack(QWidget* form)
+{
+    {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    }
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+}
+
 } // namespace
 
 TEST_F(WindowTest, StartUpOpensTheMenuWithLevelOneDealt)
@@ -192,14 +205,7 @@ TEST_F(WindowTest, ShopButtonsTakeTheFocusOnlyFromTheTabKeyOrAClick)
         EXPECT_TRUE(Boxes.Shown.empty()) << "Space bought by itself";
     }
     // Another window taken up and given back hands the focus to no shop button either.
-    {
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    }
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    ActivateAnotherWindowAndBack(Form.get());
     EXPECT_FALSE(isShopButton(focused()));
 
     for (int n = 1; n <= 8; ++n) {
@@ -388,14 +394,7 @@ TEST_F(WindowTest, SpinBoxesClampOnlyWhenSetTheArrowsOrLeft)
 
     // An emptied box stays empty while the window is away, and reads as the minimum.
     box->findChild<QLineEdit*>()->clear();
-    {
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    }
-    Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    ActivateAnotherWindowAndBack(Form.get());
     EXPECT_EQ(box->text(), "") << "an emptied box came back filled in";
     EXPECT_EQ(box->TypedNumber(), 1);
     Form->SpinEdit3->setFocus();
