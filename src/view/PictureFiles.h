@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A picture read from a file, or why it could not be (empty when it was read).
 struct PictureRead {
@@ -22,3 +23,6 @@ PictureRead ReadBitmapFile(const std::string& path);
 // <path>" when it cannot be opened, libjpeg's message when damaged.
 PictureRead ReadJpegFile(const std::string& path);
 PictureRead ReadJpegBytes(const uint8_t* data, size_t size);
+
+// The whole file into `bytes`; the runtime's file error when it cannot be opened or read.
+GameError ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);

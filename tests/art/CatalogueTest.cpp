@@ -1,9 +1,11 @@
 #include "view/ImageCatalogue.h"
+#include "view/PictureFiles.h"
 #include "view/Projection.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <vector>
 
@@ -192,4 +194,41 @@ TEST(Catalogue, ArtworkIsEmbedded)
     EXPECT_EQ(icon.Data[1], 'P');
     EXPECT_EQ(icon.Data[2], 'N');
     EXPECT_EQ(icon.Data[3], 'G');
+}
+
+// The window's start-up decodes the page background on one other core and the
+// eight shop pictures on another while it decodes the header placeholder itself
+// (TForm1's constructor, which needs Qt). The same decodes at once on three
+// threads give what each gives alone; ./test.sh --tsan runs this under
+// ThreadSanitizer (libjpeg itself is not built with it).
+TEST(Catalogue, StartUpJpegsDecodeOnThreeThreadsAsOnOne)
+{
+    const Artwork shop[] = {Artwork::ShopPreviewEmpty, Artwork::ShopAutoPreviewEmpty, Artwork::ShopPreviewOccupied,
+                            Artwork::ShopAutoPreviewOccupied, Artwork::ShopUndo, Artwork::ShopBronzeMedal,
+                            Artwork::ShopSilverMedal, Artwork::ShopGoldMedal};
+    auto decode = [](Artwork which) {
+        const EmbeddedBytes bytes = BuiltInArtwork(which);
+        PictureRead read = ReadJpegBytes(bytes.Data, bytes.Size);
+        EXPECT_FALSE(read.Error) << read.Error.Message();
+        return read.Image;
+    };
+    auto decodeShop = [&] {
+        std::vector<Picture> pictures;
+        for (Artwork which : shop)
+            pictures.push_back(decode(which));
+        return pictures;
+    };
+    const Picture page = decode(Artwork::PageBackground), holder = decode(Artwork::HeaderPlaceholder);
+    const std::vector<Picture> shopAlone = decodeShop();
+    for (int round = 0; round < 2; ++round) {
+        std::future<Picture> pageBackground = std::async(std::launch::async, decode, Artwork::PageBackground);
+        std::future<std::vector<Picture>> shopPictures = std::async(std::launch::async, decodeShop);
+        const Picture placeholder = decode(Artwork::HeaderPlaceholder);
+        EXPECT_EQ(pageBackground.get().Pixels, page.Pixels) << "the page background, round " << round;
+        const std::vector<Picture> shopTogether = shopPictures.get();
+        ASSERT_EQ(shopTogether.size(), shopAlone.size());
+        for (size_t i = 0; i < shopAlone.size(); ++i)
+            EXPECT_EQ(shopTogether[i].Pixels, shopAlone[i].Pixels) << "shop picture " << i << ", round " << round;
+        EXPECT_EQ(placeholder.Pixels, holder.Pixels) << "the header placeholder, round " << round;
+    }
 }

@@ -200,9 +200,10 @@ TEST(LevelFigures, AreReproducibleAndDescribeTheDeal)
     previews.PreviewEmpty = previews.PreviewOccupied = true;
     autoPreviews.AutoPreviewEmpty = autoPreviews.AutoPreviewOccupied = true;
     const std::vector<OptionFlags> skilled = {OptionFlags{}, previews, autoPreviews};
-    const LevelFigures a = MeasureLevel(table, 5, 30, 0, skilled);
+    // The same measure on two threads at once: the deals take turns at the game's random source.
     LevelFigures again;
-    std::thread other([&] { again = MeasureLevel(table, 5, 30, 0, skilled); }); // the deals take turns
+    std::thread other([&] { again = MeasureLevel(table, 5, 30, 0, skilled); });
+    const LevelFigures a = MeasureLevel(table, 5, 30, 0, skilled);
     other.join();
     EXPECT_EQ(a.Problem, "");
     EXPECT_EQ(a.CasualWinRate, again.CasualWinRate);
@@ -228,6 +229,34 @@ TEST(LevelFigures, AreReproducibleAndDescribeTheDeal)
     EXPECT_NE(DealSeed(5, 0), DealSeed(5, 1));
     EXPECT_NE(DealSeed(5, 0), DealSeed(6, 0));
     EXPECT_NE(DealSeed(5, 0), DealSeed(5, 0, 1));
+}
+
+// Levels shared out among threads give the figures one thread gives, level by
+// level. ./test.sh --tsan runs this under ThreadSanitizer, which reports any
+// access to shared state that the threads do not take turns at.
+TEST(LevelFigures, AreTheSameOnAnyNumberOfThreads)
+{
+    const std::vector<int32_t> levels = {1, 2, 3, 41, 42, 81, 91};
+    const std::vector<LevelFigures> one = MeasureLevels(ShippedLevels(), levels, 6, 0, {OptionFlags{}}, 1);
+    for (int threads : {2, 4}) {
+        const std::vector<LevelFigures> many = MeasureLevels(ShippedLevels(), levels, 6, 0, {OptionFlags{}}, threads);
+        ASSERT_EQ(many.size(), levels.size());
+        for (size_t i = 0; i < levels.size(); ++i) {
+            const LevelFigures &a = one[i], &b = many[i];
+            const std::string where = "level " + std::to_string(levels[i]) + " on " + std::to_string(threads) + " threads";
+            EXPECT_EQ(b.Level, levels[i]) << where;
+            EXPECT_EQ(b.Problem, a.Problem) << where;
+            for (auto spread : {&LevelFigures::Cars, &LevelFigures::Hidden, &LevelFigures::Deepest, &LevelFigures::Distinct}) {
+                EXPECT_EQ((b.*spread).Min, (a.*spread).Min) << where;
+                EXPECT_EQ((b.*spread).Max, (a.*spread).Max) << where;
+                EXPECT_EQ((b.*spread).Mean, (a.*spread).Mean) << where;
+            }
+            EXPECT_EQ(b.CasualWinRate, a.CasualWinRate) << where;
+            EXPECT_EQ(b.CarefulWinRate, a.CarefulWinRate) << where;
+            EXPECT_EQ(b.SkilledWinRates, a.SkilledWinRates) << where;
+            EXPECT_EQ(b.SolverClearRate, 1.0) << where;
+        }
+    }
 }
 
 // The ceiling: with every car in sight, a deal can always be cleared, and the
