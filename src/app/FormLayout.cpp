@@ -1,6 +1,6 @@
 // The window's widgets: their places, sizes, colours and fonts, as designed.
 #include "app/Form1.h"
-#include "app/PageLayout.h"
+#include "view/PageLayout.h"
 #include "app/WindowDesign.h"
 #include "view/Projection.h"
 

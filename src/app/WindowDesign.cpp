@@ -1,7 +1,7 @@
 // The window's fixed design that its handlers use as well as its layout.
 #include "app/WindowDesign.h"
 
-#include "app/PageLayout.h"
+#include "view/PageLayout.h"
 #include "view/PictureFiles.h"
 
 #include <QLabel>

@@ -17,7 +17,7 @@ Rect CarRect(int32_t column, int32_t row)
 BayPos BayAt(int32_t x, int32_t y)
 {
     // 64-bit sums so that no pointer position can overflow; the division truncates toward zero.
-    const int64_t across = static_cast<int64_t>(x) - 2 * static_cast<int64_t>(y) + 1088;
+    const int64_t across = static_cast<int64_t>(x) - 2 * static_cast<int64_t>(y) + PixelColumnOffset;
     const int64_t down = static_cast<int64_t>(x) + 2 * static_cast<int64_t>(y);
-    return BayPos{static_cast<int32_t>(across / 128), static_cast<int32_t>(down / 64)};
+    return BayPos{static_cast<int32_t>(across / PixelsPerColumn), static_cast<int32_t>(down / PixelsPerRow)};
 }

@@ -29,7 +29,12 @@ constexpr int32_t CarRectHeight = 48;
 constexpr int32_t CarRectLeft = 11;
 constexpr int32_t CarRectTop = -4;
 Rect CarRect(int32_t column, int32_t row);
-// The bay under a pixel, with truncating division. No range check.
+// The bay under a pixel, with truncating division. No range check. Before the
+// truncation, pixel (x, y) lies at column (x − 2y + PixelColumnOffset) /
+// PixelsPerColumn and row (x + 2y) / PixelsPerRow, the steps' inverse.
+constexpr int32_t PixelsPerColumn = ColumnStepX - 2 * ColumnStepY; // 128
+constexpr int32_t PixelsPerRow = RowStepX + 2 * RowStepY;          // 64
+constexpr int32_t PixelColumnOffset = 1088;
 BayPos BayAt(int32_t x, int32_t y);
 
 // How many pixels along its row pixel (u, v) of a BayRect lies inside the

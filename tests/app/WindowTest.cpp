@@ -1,7 +1,7 @@
 // The main window: start-up, layout, pages, modes, START and the win.
 #include "model/Invariants.h"
 #include "FormHarness.h"
-#include "app/PageLayout.h"
+#include "view/PageLayout.h"
 #include "app/WindowDesign.h"
 #include "core/Random.h"
 #include "view/ImageCatalogue.h"

@@ -5,7 +5,7 @@
 #include "Iso.h"
 #include "TileArt.h"
 #include "levels/Tables.h"
-#include "app/PageLayout.h"
+#include "view/PageLayout.h"
 #include "view/ImageCatalogue.h"
 #include "view/Projection.h"
 
@@ -18,11 +18,11 @@
 
 namespace {
 
-// Fractional grid position of a pixel centre, the inverse of GridPoint.
+// Fractional grid position of a pixel centre: BayAt before its truncation.
 void GridOf(double x, double y, double& column, double& row)
 {
-    column = (x - 2 * y + 1088) / 128.0;
-    row = (x + 2 * y) / 64.0;
+    column = (x - 2 * y + PixelColumnOffset) / double(PixelsPerColumn);
+    row = (x + 2 * y) / double(PixelsPerRow);
 }
 
 struct Theme {
@@ -346,7 +346,7 @@ QImage MapBackground(int shapeId, const std::vector<QImage>&)
 namespace {
 
 // Where the MENU and STAGES pages write their texts over the page background
-// (app/PageLayout.h, the window's own places). Light text needs a near-black
+// (view/PageLayout.h, the window's own places). Light text needs a near-black
 // ground there: the grey mode labels, the dark red credit lines under the menu,
 // the pink shop texts.
 struct DarkZone {

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/PageLayout.h"
+#include "view/PageLayout.h"
 
 #include <QImage>
 
