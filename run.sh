@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game in Release and starts it. Only what
-# it runs is built: the game, its data and vroomzle-levels; ./test.sh builds
-# the tests and benchmarks in the same folder.
+# Installs what building and playing need, builds the game in Release and starts
+# it. Only what it runs is built: the game, its data and vroomzle-levels, without
+# the tests and benchmarks, which ./test.sh adds to the same folder.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+scripts/install-deps.sh play
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVROOMZLE_TESTS=OFF -DVROOMZLE_BENCH=OFF
 cmake --build build -j"$(nproc)" --target vroomzle vroomzle-levels vz_art
-if [ -x build/vroomzle ]; then
-  exec build/vroomzle
-fi
-exec build/vroomzle-levels check build/map/level.ini
+exec build/vroomzle

@@ -14,9 +14,6 @@
 #   debian    the same links in P/games/ instead, where Debian puts games;
 #             only the .deb installs it
 #   portable  the flat folder alone, for the tarball; only the .tar.gz installs it
-if(NOT TARGET vroomzle)
-  return()
-endif()
 
 set(VROOMZLE_APP_ID io.github.vroomzle.Vroomzle)
 set(VROOMZLE_MAINTAINER "The Vroomzle developers <maintainers@users.noreply.c-seed-317efed3.example>")

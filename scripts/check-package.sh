@@ -30,7 +30,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 
-scripts/install-deps.sh
+scripts/install-deps.sh package
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 [ -x "$build/vroomzle" ] || fail "no game in $build: build it first (./test.sh)"

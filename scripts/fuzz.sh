@@ -32,6 +32,7 @@ max_len() {
 }
 for t in "${targets[@]}"; do max_len "$t" >/dev/null; done
 
+"$root/scripts/install-deps.sh" fuzz
 mkdir -p "$build"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVROOMZLE_FUZZ=ON -DVROOMZLE_TESTS=OFF -DVROOMZLE_BENCH=OFF \
@@ -55,6 +56,8 @@ for t in "${targets[@]}"; do
   log="$build/logs/$t.log"
   mkdir -p "$corpus" "$artifacts"
   cp -f "$root/fuzz/corpus/$t"/* "$corpus"/
+  # The level file as we ship it, never a copy that could fall behind.
+  [ "$t" != level_file ] || cp -f "$root/data/map/level.ini" "$corpus/shipped-level.ini"
   marker="$build/logs/$t.started"
   touch "$marker"
   rc=0

@@ -17,11 +17,9 @@ struct ShopItemInfo {
     int32_t SellPrice;
 };
 
-// Item number 1 … 8.
-// Item 1 … 8.
+// What the shop knows of item number 1 … 8.
 const ShopItemInfo& ItemInfo(int item);
 inline const ShopItemInfo& ItemInfo(ShopItem item) { return ItemInfo(static_cast<int>(item)); }
-
 
 // The player's progress. The two selected championship levels live in the spin boxes.
 struct Profile {

@@ -39,7 +39,7 @@ inline bool FindFreePair(const Board& board, BayPos& a, BayPos& b)
     return false;
 }
 
-// `pairs` is the deal's pair numbering (LastDealPairs() right after the deal);
+// `pairs` is the deal's pair numbering (the Pairs of the deal's DealTrace);
 // `click(bay)` plays one click and returns its report. Returns what went wrong,
 // or an empty string when the last pair was reported as the win.
 template <class Click> std::string ClearInDealOrder(const Board& b, BayGrid<Cell> pairs, Click&& click)
