@@ -1,6 +1,6 @@
 // The play view and the preview box as the game drives them: start-up, deals
 // through the real generator, clicks through the real rules, the backgrounds
-// the window hands in.
+// the window shows behind a board.
 #include "model/Invariants.h"
 #include "core/Random.h"
 #include "deal/Generator.h"
@@ -390,21 +390,23 @@ TEST_F(Game, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
         ASSERT_NE(p, Grey);
 }
 
-TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
+TEST_F(Game, TheBackgroundShownIsTheBoardsOwnAndTheNextSetUpStartsBlack)
 {
     StartUp();
     Picture small(30, 20, 0, DrawMode::Opaque);
     for (int32_t y = 0; y < 20; ++y)
         for (int32_t x = 0; x < 30; ++x)
             small.At(x, y) = Rgb(uint32_t(x * 8), uint32_t(y * 7), 200);
-    auto setUp = [&](int32_t shapeId) {
+    // A set-up of a shape, then its background shown in the same bracket, or none.
+    auto setUp = [&](int32_t shapeId, const Picture* background) {
         Scene.BeginUpdate();
         Scene.ResetBoardScene(shapeId);
+        if (background)
+            Scene.ShowBackground(*background);
         Scene.EndUpdate();
         Scene.Changed();
     };
-    Scene.SetNextBackground(10, small);
-    setUp(10);
+    setUp(10, &small);
     ASSERT_EQ(Play.Background().Width, 30);
     ASSERT_EQ(Play.Background().Height, 20);
     EXPECT_EQ(Play.Frame().At(3, 2), Rgb(24, 14, 200));
@@ -412,34 +414,48 @@ TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
     EXPECT_EQ(Play.Frame().At(30, 5), Black) << "black around a smaller picture";
     EXPECT_EQ(Play.Frame().At(5, 20), Black);
 
-    // The next set-up gets nothing, or a picture handed in for another shape: black.
-    for (int32_t handedFor : {0, 6}) {
-        if (handedFor != 0)
-            Scene.SetNextBackground(handedFor, small);
-        setUp(10);
+    // The next set-up, of the same shape or after another shape's picture, shows
+    // black until its own background is shown.
+    for (int32_t shownFor : {0, 6}) {
+        if (shownFor != 0)
+            setUp(shownFor, &small);
+        setUp(10, nullptr);
         EXPECT_EQ(Play.Background().Width, 768);
         for (uint32_t p : Play.Frame().Pixels)
             ASSERT_EQ(p, Black);
     }
 
-    // A larger picture is clipped.
+    // A larger picture is clipped; shown with the deal, in one repaint.
     const Picture big = fixture::PatternBackground(800, 500);
-    Scene.SetNextBackground(9, big);
+    PlayRepaints = 0;
+    Scene.BeginUpdate();
     Deal(Level72);
+    Scene.ShowBackground(big);
+    Scene.EndUpdate();
+    Scene.Changed();
+    EXPECT_EQ(PlayRepaints, 1) << "the deal's two brackets inside the caller's";
     EXPECT_EQ(Play.Background().Width, 800);
     EXPECT_EQ(Play.Frame().At(0, 0), big.At(0, 0));
     EXPECT_EQ(Play.Frame().At(767, 479), big.At(767, 479));
     ExpectFrameCurrent();
 }
 
-// A file that could not be read hands in no picture; the window reports it.
+// A file that could not be read gives no picture; the window reports it.
 TEST_F(Game, ABackgroundThatCouldNotBeReadLeavesTheBoardOverBlack)
 {
     StartUp();
-    Scene.SetNextBackground(9, Picture{});
+    Scene.BeginUpdate();
+    Scene.ResetBoardScene(9);
+    Scene.ShowBackground(fixture::PatternBackground());
+    Scene.EndUpdate();
+    Scene.Changed();
     PlayRepaints = 0;
+    Scene.BeginUpdate();
     Deal(Level72);
-    EXPECT_EQ(PlayRepaints, 2);
+    Scene.ShowBackground(Picture{});
+    Scene.EndUpdate();
+    Scene.Changed();
+    EXPECT_EQ(PlayRepaints, 1);
     EXPECT_EQ(Play.Background().Width, 768);
     EXPECT_EQ(Play.Frame().At(0, 0), Black);
     EXPECT_EQ(VisibleLayers(Play, 74, 145), Range(74, 145)) << "the set-up went on";
