@@ -29,7 +29,9 @@ constexpr uint32_t Grey = Rgb(193, 193, 193);
 constexpr int32_t Level72 = 1;
 constexpr int32_t Level60 = 2;
 
-struct Game : ::testing::Test {
+// The play view and the preview box, drawn by one BoardScene from the synthetic
+// catalogue, with a board and a level table to deal into them; repaints counted.
+struct PlayViewAndPreviewBox : ::testing::Test {
     Catalogue Pictures = fixture::SyntheticCatalogue();
     std::unique_ptr<Board> TheBoard = std::make_unique<Board>();
     std::unique_ptr<LevelTable> Table = std::make_unique<LevelTable>();
@@ -41,7 +43,7 @@ struct Game : ::testing::Test {
     int PreviewRepaints = 0;
     std::vector<Rect> PlayChanged; // of the latest repaint
 
-    Game()
+    PlayViewAndPreviewBox()
     {
         Table->Level(Level72) = Level(9, 9, {105, 110, 10, 9, 8, 7, 6, 5});
         Table->Level(Level60) = Level(8, 3, {5, 4});
@@ -132,7 +134,7 @@ std::vector<int> Range(int from, int to)
 
 } // namespace
 
-TEST_F(Game, StartUpCreatesTheLayerPlanWithOneRepaintEach)
+TEST_F(PlayViewAndPreviewBox, StartUpCreatesTheLayerPlanWithOneRepaintEach)
 {
     StartUp();
     EXPECT_EQ(PreviewRepaints, 1);
@@ -163,7 +165,7 @@ TEST_F(Game, StartUpCreatesTheLayerPlanWithOneRepaintEach)
     EXPECT_EQ(Preview.LayerCount(), 1);
 }
 
-TEST_F(Game, FirstDealShowsTheHoverMarkerAtTheStartAndExactlyTheShapesCars)
+TEST_F(PlayViewAndPreviewBox, FirstDealShowsTheHoverMarkerAtTheStartAndExactlyTheShapesCars)
 {
     StartUp();
     PlayRepaints = PreviewRepaints = 0;
@@ -202,7 +204,7 @@ TEST_F(Game, FirstDealShowsTheHoverMarkerAtTheStartAndExactlyTheShapesCars)
     EXPECT_EQ(Play.Frame().At(767, 479), Black);
 }
 
-TEST_F(Game, BayLeftWithoutACarShowsTheMarkerSqueezedIntoItsCarRectangle)
+TEST_F(PlayViewAndPreviewBox, BayLeftWithoutACarShowsTheMarkerSqueezedIntoItsCarRectangle)
 {
     StartUp();
     Deal(Level60);
@@ -223,7 +225,7 @@ TEST_F(Game, BayLeftWithoutACarShowsTheMarkerSqueezedIntoItsCarRectangle)
         EXPECT_TRUE(p == Rgb(255, 255, 0) || p == Rgb(255, 0, 0)) << std::hex << p;
 }
 
-TEST_F(Game, SmallerBoardAfterALargerOneLeavesTheExtraLayersHidden)
+TEST_F(PlayViewAndPreviewBox, SmallerBoardAfterALargerOneLeavesTheExtraLayersHidden)
 {
     StartUp();
     Deal(Level72);
@@ -244,7 +246,7 @@ TEST_F(Game, SmallerBoardAfterALargerOneLeavesTheExtraLayersHidden)
     ExpectFrameCurrent();
 }
 
-TEST_F(Game, RevealsCountDownToTheEmptyTileWhichStaysVisible)
+TEST_F(PlayViewAndPreviewBox, RevealsCountDownToTheEmptyTileWhichStaysVisible)
 {
     StartUp();
     // One bay with five hidden cars, its neighbour with none.
@@ -282,7 +284,7 @@ TEST_F(Game, RevealsCountDownToTheEmptyTileWhichStaysVisible)
     EXPECT_FALSE(Car(6, 12).Visible);
 }
 
-TEST_F(Game, SetHiddenCountPictureChangesThePictureButNotTheVisibility)
+TEST_F(PlayViewAndPreviewBox, SetHiddenCountPictureChangesThePictureButNotTheVisibility)
 {
     StartUp();
     SetUp(
@@ -300,7 +302,7 @@ TEST_F(Game, SetHiddenCountPictureChangesThePictureButNotTheVisibility)
     ExpectFrameCurrent();
 }
 
-TEST_F(Game, ResetBoardSceneKeepsTheHoverMarkerAndHidesEverythingElse)
+TEST_F(PlayViewAndPreviewBox, ResetBoardSceneKeepsTheHoverMarkerAndHidesEverythingElse)
 {
     StartUp();
     Deal(Level72);
@@ -327,7 +329,7 @@ TEST_F(Game, ResetBoardSceneKeepsTheHoverMarkerAndHidesEverythingElse)
     ExpectFrameCurrent();
 }
 
-TEST_F(Game, EveryHandlerRepaintsOncePerBracket)
+TEST_F(PlayViewAndPreviewBox, EveryHandlerRepaintsOncePerBracket)
 {
     StartUp();
     Deal(Level72);
@@ -368,7 +370,7 @@ TEST_F(Game, EveryHandlerRepaintsOncePerBracket)
     EXPECT_EQ(Preview.UpdateCount(), 0);
 }
 
-TEST_F(Game, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
+TEST_F(PlayViewAndPreviewBox, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
 {
     StartUp();
     Scene.ShowPreview(17);
@@ -390,7 +392,7 @@ TEST_F(Game, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
         ASSERT_NE(p, Grey);
 }
 
-TEST_F(Game, TheBackgroundShownIsTheBoardsOwnAndTheNextSetUpStartsBlack)
+TEST_F(PlayViewAndPreviewBox, TheBackgroundShownIsTheBoardsOwnAndTheNextSetUpStartsBlack)
 {
     StartUp();
     Picture small(30, 20, 0, DrawMode::Opaque);
@@ -441,7 +443,7 @@ TEST_F(Game, TheBackgroundShownIsTheBoardsOwnAndTheNextSetUpStartsBlack)
 }
 
 // A file that could not be read gives no picture; the window reports it.
-TEST_F(Game, ABackgroundThatCouldNotBeReadLeavesTheBoardOverBlack)
+TEST_F(PlayViewAndPreviewBox, ABackgroundThatCouldNotBeReadLeavesTheBoardOverBlack)
 {
     StartUp();
     Scene.BeginUpdate();
