@@ -44,9 +44,12 @@ struct DealtGame {
             if (IsReachableLevel(n) && ShapeById(Table.Level(n).ShapeId).CellCount > ShapeById(Table.Level(level).ShapeId).CellCount)
                 level = n;
         const int32_t shapeId = Table.Level(level).ShapeId;
-        Scene.SetNextBackground(shapeId, ReadBitmapFile(ProgramFolder() + "map/map" + std::to_string(shapeId) + ".bmp").Image);
         SetRandomState(2024u);
+        Scene.BeginUpdate();
         InitMap(TheBoard, Scene, Pool, Table, level, shapeId);
+        Scene.ShowBackground(ReadBitmapFile(ProgramFolder() + "map/map" + std::to_string(shapeId) + ".bmp").Image);
+        Scene.EndUpdate();
+        Scene.Changed();
         TheBoard.InputEnabled = true;
         FindFreePair(TheBoard, A, B);
     }

@@ -1,7 +1,7 @@
 // map/mapN.bmp as the play view meets it: the bytes are the background file of
-// the shape being dealt, read as the window reads it and handed to the deal's
-// scene set-up, which shows it (or reports it and goes on over black); the frame
-// composed over a picture that loads must equal the plain reference compose.
+// the shape just dealt, read as the window reads it and shown behind the board
+// in the deal's bracket (or reported, the board over black); the frame composed
+// over a picture that loads must equal the plain reference compose.
 #include "FuzzFiles.h"
 
 #include "core/Random.h"
@@ -66,11 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string path = fuzz::ProcessFolder() + "map/map" + std::to_string(TheShape) + ".bmp";
     fuzz::WriteFile(path, data, size);
 
+    SetRandomState(7);
+    game.Scene.BeginUpdate();
+    InitMap(*game.TheBoard, game.Scene, game.Pool, *game.Table, TheLevel, TheShape);
     PictureRead read = ReadBitmapFile(path);
     const GameError error = read.Error;
-    game.Scene.SetNextBackground(TheShape, std::move(read.Image));
-    SetRandomState(7);
-    InitMap(*game.TheBoard, game.Scene, game.Pool, *game.Table, TheLevel, TheShape);
+    game.Scene.ShowBackground(std::move(read.Image));
+    game.Scene.EndUpdate();
+    game.Scene.Changed();
     const Picture& back = game.Play.Background();
     if (error) {
         if (error.Message() != "Bitmap image is not valid")

@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         SetRandomState(seed + static_cast<uint32_t>(n));
         if (!wellFormed) {
             // Refused before anything changes, never dealt half.
-            if (!InitMap(*board, view, pool, *table, n, level.ShapeId) && DealRefusal(*table, n, level.ShapeId))
+            if (!InitMap(*board, view, pool, *table, n, level.ShapeId, trace.get()) && trace->Refusal)
                 continue;
             Fail(n, "a level that breaks a condition was dealt");
         }

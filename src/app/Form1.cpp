@@ -206,18 +206,25 @@ GameError TForm1::StartUp()
 GameError TForm1::Deal(int32_t level)
 {
     const int32_t shapeId = Table.Level(level).ShapeId;
-    // A shape without its file plays over black. A file that cannot be read is
-    // reported once the board is dealt, over black: the board plays the same.
-    const std::string path = ProgramFolder + "map/map" + std::to_string(shapeId) + ".bmp";
-    std::error_code error;
+    DealTrace trace;
+    // One bracket round the deal's two: the board and its background reach the
+    // screen together, in one repaint.
+    Scene.BeginUpdate();
+    const bool dealt = InitMap(GameBoard, Scene, Pool, Table, level, shapeId, &trace);
     PictureRead background;
-    if (std::filesystem::is_regular_file(path, error))
-        background = ReadBitmapFile(path);
-    Scene.SetNextBackground(shapeId, std::move(background.Image));
-    if (!InitMap(GameBoard, Scene, Pool, Table, level, shapeId)) {
-        Scene.SetNextBackground(0, Picture{});
-        return DealRefusal(Table, level, shapeId);
+    if (dealt) {
+        // A shape without its file plays over black; so does one whose file
+        // cannot be read, which is reported: the board plays the same.
+        const std::string path = ProgramFolder + "map/map" + std::to_string(shapeId) + ".bmp";
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error))
+            background = ReadBitmapFile(path);
+        Scene.ShowBackground(std::move(background.Image));
     }
+    Scene.EndUpdate();
+    Scene.Changed();
+    if (!dealt)
+        return std::move(trace.Refusal);
     Note(std::move(background.Error));
     return {};
 }

@@ -136,9 +136,9 @@ private:
     GameError StartUp();
     void ShowPage(QWidget* page);
     void ChooseMode(::GameMode mode);
-    // Reads map/mapN.bmp of the level's shape for the scene, then deals the
-    // level; a level that cannot be dealt comes back refused, and a background
-    // that could not be read is noted once the board is dealt over black.
+    // Deals the level, then shows map/mapN.bmp of its shape behind the board; a
+    // level that cannot be dealt comes back refused, and a background that could
+    // not be read is noted, the board dealt over black.
     GameError Deal(int32_t level);
     // The header refresh; the first picture that could not be read comes back.
     GameError RefreshItems();

@@ -149,7 +149,10 @@ bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& tab
              int32_t shapeId, DealTrace* trace)
 {
     // The refusal comes first, so a refused level leaves the old board playable.
-    if (DealRefusal(table, currentLevel, shapeId))
+    const GameError refusal = DealRefusal(table, currentLevel, shapeId);
+    if (trace)
+        trace->Refusal = refusal;
+    if (refusal)
         return false;
     const LevelRecord& level = table.Level(currentLevel);
     const BoardShape shape = ShapeById(shapeId);

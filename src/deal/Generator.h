@@ -16,8 +16,11 @@ struct CarPool {
 // Builds the pool of a pool type with its 100 draws of RandomBelow. Always true.
 bool ChooseCars(int32_t poolType, CarPool& pool);
 
-// What a deal did, for the tools, tests and benchmarks that ask.
+// What a deal did, for the callers that ask.
 struct DealTrace {
+    // Why the level was not dealt (DealRefusal's answer); empty after a deal.
+    // A refusal changes nothing else here.
+    GameError Refusal;
     int32_t Attempts = 0;
     // Each slot holds its pair number (1 … PairCount, the order of dealing), 0
     // where no car was dealt.
@@ -30,7 +33,7 @@ GameError DealRefusal(const LevelTable& table, int32_t currentLevel, int32_t sha
 
 // Deals level `currentLevel` of the table (whose ShapeId is `shapeId`) into the
 // board and draws it through the view, and returns true. A level that
-// DealRefusal refuses is not dealt: false, and nothing of the board, the pool or
-// the view has changed.
+// DealRefusal refuses is not dealt: false, the trace (when given) holds why, and
+// nothing of the board, the pool or the view has changed.
 bool InitMap(Board& board, BoardView& view, CarPool& pool, const LevelTable& table, int32_t currentLevel,
              int32_t shapeId, DealTrace* trace = nullptr);

@@ -15,8 +15,8 @@ public:
     virtual void Changed() = 0;
 
     // Hides every ground layer, the selection marker and every car layer, and
-    // forgets which bay owns which layers; black background, then the picture of
-    // map/mapN.bmp for shape N when the file exists.
+    // forgets which bay owns which layers; the background black. A shape's
+    // picture is the window's to show, once the board is dealt.
     virtual void ResetBoardScene(int32_t shapeId) = 0;
     // One step of LayOutBays: the bay with this ordinal owns its ground and car
     // layers from now on and they get its rectangles.

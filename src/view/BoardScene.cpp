@@ -66,10 +66,12 @@ void BoardScene::CreatePreviewLayer()
 
 void BoardScene::SetCarsLeftSink(std::function<void(int32_t)> sink) { CarsLeftSink = std::move(sink); }
 
-void BoardScene::SetNextBackground(int32_t shapeId, Picture background)
+void BoardScene::ShowBackground(Picture background)
 {
-    NextBackgroundShape = shapeId;
-    NextBackground = std::move(background);
+    if (background.Empty())
+        Play.SetUpBackground(Black);
+    else
+        Play.LoadBackground(std::move(background));
 }
 
 void BoardScene::BeginUpdate() { Play.BeginUpdate(); }
@@ -84,19 +86,15 @@ int BoardScene::Ordinal(int32_t column, int32_t row) const
     return k >= 1 && k <= GroundLayerCount ? k : 0;
 }
 
-void BoardScene::ResetBoardScene(int32_t shapeId)
+void BoardScene::ResetBoardScene(int32_t)
 {
     const int layers = Play.LayerCount();
     for (int i = 0; i < layers; ++i)
         if (i != HoverMarkerLayer)
             Play.SetVisible(i, false);
     Ordinals.Fill(0);
+    // The shape's picture, if it has one, comes from the window once the board is dealt.
     Play.SetUpBackground(Black);
-
-    // What was handed in is used once, and only for its own shape.
-    Picture background = std::exchange(NextBackground, Picture{});
-    if (std::exchange(NextBackgroundShape, 0) == shapeId && !background.Empty())
-        Play.LoadBackground(std::move(background));
 }
 
 void BoardScene::PlaceBay(int32_t ordinal, int32_t column, int32_t row)

@@ -30,10 +30,11 @@ public:
     // ShowCarsLeft is Label1's, not the play view's: the count goes on to the
     // window through this sink, which sets the label.
     void SetCarsLeftSink(std::function<void(int32_t)> sink);
-    // The picture the window read of map/mapN.bmp for the next board of shape N
-    // (empty for a shape without its file, or a file that could not be read). A
-    // set-up of another shape, or with nothing handed in, shows black.
-    void SetNextBackground(int32_t shapeId, Picture background);
+    // The background of the board just set up: the picture the window read of
+    // its shape's map/mapN.bmp, drawn from the top-left corner, or black when
+    // empty (no file for the shape, or one that could not be read). Called inside
+    // a bracket, like the operations below.
+    void ShowBackground(Picture background);
 
     void BeginUpdate() override;
     void EndUpdate() override;
@@ -60,7 +61,5 @@ private:
     LayerScene& Preview;
     const Catalogue& Pictures;
     BayGrid<int32_t> Ordinals; // filled by LayOutBays through PlaceBay
-    int32_t NextBackgroundShape = 0;
-    Picture NextBackground;
     std::function<void(int32_t)> CarsLeftSink;
 };

@@ -1,4 +1,3 @@
-#include "core/GameError.h"
 #include "core/Random.h"
 
 #include <gtest/gtest.h>
@@ -37,23 +36,4 @@ TEST(Random, SeedIsTheTimeOfDayInMilliseconds)
 {
     SeedRandom();
     EXPECT_LT(RandomState(), 86400000u);
-}
-
-TEST(StrToInt, AcceptsLeadingBlanksOnly)
-{
-    auto read = [](const char* text) {
-        int32_t value = -1;
-        EXPECT_FALSE(StrToInt(text, value)) << text;
-        return value;
-    };
-    EXPECT_EQ(read("004"), 4);
-    EXPECT_EQ(read("  4"), 4);
-    EXPECT_EQ(read("510"), 510);
-    for (const char* bad : {"", "   ", "4  ", "4 ", "a12", "1.5", "0x1"}) {
-        int32_t value = -1;
-        EXPECT_EQ(StrToInt(bad, value).Message(), std::string("'") + bad + "' is not a valid integer value");
-        EXPECT_EQ(value, -1) << bad;
-    }
-    int32_t value = -1;
-    EXPECT_TRUE(StrToInt("99999999999", value));
 }

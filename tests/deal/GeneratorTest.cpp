@@ -114,6 +114,7 @@ TEST_F(Deal, BrokenLevelIsRefusedBeforeAnythingChanges)
         EXPECT_FALSE(Deal1(level, state, v)) << "level " << level << " was dealt";
         const std::string text = DealRefusal(*Table, level, Table->Level(level).ShapeId).Message();
         EXPECT_NE(text.find("Level " + std::to_string(level) + " "), std::string::npos) << text;
+        EXPECT_EQ(Trace->Refusal.Message(), text) << "the deal says why, once";
         EXPECT_EQ(v.Calls, Calls{});
         EXPECT_EQ(RandomState(), state) << "no draws";
         EXPECT_TRUE(B->Cells == before.Cells);
@@ -126,7 +127,11 @@ TEST_F(Deal, BrokenLevelIsRefusedBeforeAnythingChanges)
               "Level 7 cannot be dealt: the last position is 5 but must be 4 (the first column of the shape, on top)");
     EXPECT_FALSE(InitMap(*B, v, Pool, *Table, 1, 11)) << "a shape that does not exist";
     EXPECT_TRUE(DealRefusal(*Table, 1, 11));
+    EXPECT_FALSE(InitMap(*B, v, Pool, *Table, 1, 11, Trace.get()));
+    EXPECT_EQ(Trace->Refusal.Message(), DealRefusal(*Table, 1, 11).Message());
     EXPECT_TRUE(B->InputEnabled);
+    EXPECT_TRUE(Deal1(1, 99, v));
+    EXPECT_FALSE(Trace->Refusal) << "a deal leaves no refusal behind";
 }
 
 TEST_F(Deal, StacksInTheFirstColumnShowTheirCounts)

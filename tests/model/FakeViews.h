@@ -1,6 +1,7 @@
 #pragma once
 // Two BoardView fakes for the model and generator tests: one that records every
-// call as text, one that keeps the picture the player would see.
+// call as text, one that keeps the picture the player would see; and a view
+// that hands each call to both.
 #include "model/Board.h"
 #include "model/BoardView.h"
 
@@ -172,6 +173,31 @@ struct ScreenFake : BoardView {
         Preview = car;
     }
 
+    // Draws the board as it stands, in one bracket: every bay laid out with its
+    // top car, the hidden counts, the selection and the label. The counts of
+    // brackets and repaints start again from here.
+    void ShowBoard()
+    {
+        BeginUpdate();
+        LayOutBays(B, *this);
+        const BoardShape& s = B.CurrentShape;
+        for (int32_t r = s.MinRow; r <= s.MaxRow; ++r)
+            for (int32_t c = s.MinColumn; c <= s.MaxColumn; ++c) {
+                ShowCar(c, r, B.Cells(c, r).Slot[0]);
+                if (B.HiddenCount(c, r) > 0)
+                    ShowHiddenCount(c, r, B.HiddenCount(c, r));
+            }
+        if (B.CarSelected)
+            ShowSelectionMarker(B.SelectedBay.Column, B.SelectedBay.Row);
+        ShowCarsLeft(B.CarsLeft);
+        EndUpdate();
+        Brackets = Repaints = 0;
+    }
+
+    // The layers of a bay of the shape.
+    const Layer& CarOf(int32_t c, int32_t r) const { return Car[BayOrdinal(B.CurrentShape, c, r)]; }
+    const Layer& GroundOf(int32_t c, int32_t r) const { return Ground[BayOrdinal(B.CurrentShape, c, r)]; }
+
     // Empty when every bay of the shape shows what the board holds.
     std::string Mismatch() const
     {
@@ -205,4 +231,40 @@ struct ScreenFake : BoardView {
             return "selection marker disagrees with the selection";
         return {};
     }
+};
+
+// Hands every call to both views, first to `first`: a test reads the calls from
+// a Recorder and what the player sees from a ScreenFake.
+struct BothViews : BoardView {
+    BoardView& First;
+    BoardView& Second;
+    BothViews(BoardView& first, BoardView& second) : First(first), Second(second) {}
+
+    void BeginUpdate() override { First.BeginUpdate(); Second.BeginUpdate(); }
+    void EndUpdate() override { First.EndUpdate(); Second.EndUpdate(); }
+    void Changed() override { First.Changed(); Second.Changed(); }
+    void ResetBoardScene(int32_t s) override { First.ResetBoardScene(s); Second.ResetBoardScene(s); }
+    void PlaceBay(int32_t k, int32_t c, int32_t r) override { First.PlaceBay(k, c, r); Second.PlaceBay(k, c, r); }
+    void ShowHiddenCount(int32_t c, int32_t r, int32_t n) override
+    {
+        First.ShowHiddenCount(c, r, n);
+        Second.ShowHiddenCount(c, r, n);
+    }
+    void SetHiddenCountPicture(int32_t c, int32_t r, int32_t n) override
+    {
+        First.SetHiddenCountPicture(c, r, n);
+        Second.SetHiddenCountPicture(c, r, n);
+    }
+    void ShowCar(int32_t c, int32_t r, CarId car) override { First.ShowCar(c, r, car); Second.ShowCar(c, r, car); }
+    void HideCar(int32_t c, int32_t r) override { First.HideCar(c, r); Second.HideCar(c, r); }
+    void MoveHoverMarker(int32_t c, int32_t r) override { First.MoveHoverMarker(c, r); Second.MoveHoverMarker(c, r); }
+    void ResetHoverMarker() override { First.ResetHoverMarker(); Second.ResetHoverMarker(); }
+    void ShowSelectionMarker(int32_t c, int32_t r) override
+    {
+        First.ShowSelectionMarker(c, r);
+        Second.ShowSelectionMarker(c, r);
+    }
+    void HideSelectionMarker() override { First.HideSelectionMarker(); Second.HideSelectionMarker(); }
+    void ShowCarsLeft(int32_t n) override { First.ShowCarsLeft(n); Second.ShowCarsLeft(n); }
+    void ShowPreview(CarId car) override { First.ShowPreview(car); Second.ShowPreview(car); }
 };

@@ -12,12 +12,16 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// A hand-built board in play on shape 4 (columns 4 … 9, rows 10 … 19).
-struct Table : ::testing::Test {
+// A board laid by hand on shape 4 (columns 4 … 9, rows 10 … 19) and put in
+// play; the rules' calls reach both the recorder V and the screen.
+struct HandLaidBoard : ::testing::Test {
     Board B;
     Recorder V;
+    ScreenFake Screen{B};
+    BothViews View{V, Screen};
+    int RepaintsOfClick = 0; // of the latest Click
 
-    Table()
+    HandLaidBoard()
     {
         B.CurrentShape = ShapeById(4);
         LayOutBays(B, V);
@@ -36,16 +40,20 @@ struct Table : ::testing::Test {
         B.Cells(c, r) = cell;
         B.HiddenCount(c, r) = hidden;
     }
+    // The board as a deal leaves it: in play, on screen, its snapshot taken.
     void Start()
     {
         B.CarsLeft = CountCars(B);
         B.InputEnabled = true;
         TakeSnapshot(B);
+        Screen.ShowBoard();
     }
     ClickOutcome Click(int c, int r)
     {
         V.Calls.clear();
-        const ClickOutcome outcome = ClickBay(B, V, {c, r}).Outcome;
+        const int repaints = Screen.Repaints;
+        const ClickOutcome outcome = ClickBay(B, View, {c, r}).Outcome;
+        RepaintsOfClick = Screen.Repaints - repaints;
         EXPECT_EQ(BrokenInvariant(B), "");
         return outcome;
     }
@@ -61,7 +69,7 @@ OptionFlags All()
 
 } // namespace
 
-TEST_F(Table, SameIdInOneRowPairsOnlyThroughAnotherRow)
+TEST_F(HandLaidBoard, SameIdInOneRowPairsOnlyThroughAnotherRow)
 {
     Put(5, 12, {7});
     Put(6, 12, {7});
@@ -76,21 +84,28 @@ TEST_F(Table, SameIdInOneRowPairsOnlyThroughAnotherRow)
     EXPECT_TRUE(B.CarSelected);
 
     EXPECT_EQ(Click(4, 13), ClickOutcome::PairRemoved);
-    EXPECT_EQ(V.Calls, (Calls{"begin", "unselect", "hover 4,13", "hide 5,12", "hide 4,13", "left 2", "end",
-                              "changed"}));
+    // On screen, at one repaint: both cars gone, no selection, the hover marker
+    // on the second bay, 2 cars left.
+    EXPECT_EQ(RepaintsOfClick, 1);
+    EXPECT_FALSE(Screen.CarOf(5, 12).Shown);
+    EXPECT_FALSE(Screen.CarOf(4, 13).Shown);
+    EXPECT_FALSE(Screen.SelectionShown);
+    EXPECT_EQ(Screen.Hover, (BayPos{4, 13}));
+    EXPECT_EQ(Screen.Label, 2);
+    EXPECT_EQ(Screen.Mismatch(), "");
     EXPECT_EQ(Top(5, 12), 0);
     EXPECT_TRUE(IsFree(B, 6, 12));
 
     EXPECT_EQ(Click(6, 12), ClickOutcome::Selected);
     V.Calls.clear();
-    const ClickReport last = ClickBay(B, V, {9, 14});
+    const ClickReport last = ClickBay(B, View, {9, 14});
     EXPECT_EQ(last.Outcome, ClickOutcome::PairRemoved);
     EXPECT_TRUE(last.Won);
     EXPECT_FALSE(B.InputEnabled) << "cleared before the win is handed on";
     EXPECT_EQ(V.Starting("left"), Calls{"left 0"}) << "the label shows 0 cars left before the win";
 }
 
-TEST_F(Table, SecondClicksThatDoNotMatch)
+TEST_F(HandLaidBoard, SecondClicksThatDoNotMatch)
 {
     Put(4, 10, {3});
     Put(4, 11, {5});
@@ -101,7 +116,11 @@ TEST_F(Table, SecondClicksThatDoNotMatch)
     // A double click selects and deselects again.
     EXPECT_EQ(Click(4, 10), ClickOutcome::Selected);
     EXPECT_EQ(Click(4, 10), ClickOutcome::Deselected);
-    EXPECT_EQ(V.Calls, (Calls{"begin", "unselect", "hover 4,10", "end", "changed"}));
+    EXPECT_EQ(RepaintsOfClick, 1);
+    EXPECT_FALSE(Screen.SelectionShown);
+    EXPECT_EQ(Screen.Hover, (BayPos{4, 10}));
+    EXPECT_TRUE(Screen.CarOf(4, 10).Shown);
+    EXPECT_EQ(Screen.Mismatch(), "");
     EXPECT_EQ(B.CarsLeft, 4);
 
     // Another id deselects without selecting; the third click selects it.
@@ -119,7 +138,7 @@ TEST_F(Table, SecondClicksThatDoNotMatch)
     EXPECT_EQ(B.CarsLeft, 4);
 }
 
-TEST_F(Table, RevealIgnoresFreedomAndBlocksTheRowAgain)
+TEST_F(HandLaidBoard, RevealIgnoresFreedomAndBlocksTheRowAgain)
 {
     Put(4, 12, {0});
     Put(5, 12, {0, 9, 8});
@@ -133,8 +152,13 @@ TEST_F(Table, RevealIgnoresFreedomAndBlocksTheRowAgain)
     EXPECT_EQ(Click(6, 12), ClickOutcome::Selected);
 
     EXPECT_EQ(Click(5, 12), ClickOutcome::Revealed);
-    EXPECT_EQ(V.Calls, (Calls{"begin", "unselect", "car 5,12 9", "count 5,12", "end", "changed"}))
-        << "a reveal drops the selection";
+    EXPECT_EQ(RepaintsOfClick, 1);
+    EXPECT_FALSE(Screen.SelectionShown) << "a reveal drops the selection";
+    EXPECT_EQ(Screen.CarOf(5, 12).Picture, 9);
+    EXPECT_TRUE(Screen.CarOf(5, 12).Shown);
+    EXPECT_EQ(Screen.GroundOf(5, 12).Picture, 84);
+    EXPECT_TRUE(Screen.GroundOf(5, 12).Shown);
+    EXPECT_EQ(Screen.Mismatch(), "");
     EXPECT_EQ(B.Cells(5, 12), (Cell{{9, 8, 0, 0, 0, 0}}));
     EXPECT_EQ(B.HiddenCount(5, 12), 1);
     EXPECT_EQ(Click(6, 12), ClickOutcome::Nothing) << "the revealed car blocks column 6 again";
@@ -144,41 +168,29 @@ TEST_F(Table, RevealIgnoresFreedomAndBlocksTheRowAgain)
     EXPECT_EQ(B.HiddenCount(8, 17), 0);
 }
 
-TEST_F(Table, TheLastRevealShowsTheEmptyBayPicture)
+TEST_F(HandLaidBoard, TheLastRevealShowsTheEmptyBayPicture)
 {
     Put(6, 14, {0, 21});
     Put(4, 14, {21});
     Start();
-    ScreenFake screen(B);
-    screen.BeginUpdate();
-    LayOutBays(B, screen);
-    for (int r = 10; r <= 19; ++r)
-        for (int c = 4; c <= 9; ++c) {
-            screen.ShowCar(c, r, Top(c, r));
-            if (B.HiddenCount(c, r) > 0)
-                screen.ShowHiddenCount(c, r, B.HiddenCount(c, r));
-        }
-    screen.EndUpdate();
-    screen.ShowCarsLeft(B.CarsLeft);
-    ASSERT_EQ(screen.Mismatch(), "");
-    const int k = BayOrdinal(B.CurrentShape, 6, 14);
-    EXPECT_EQ(screen.Ground[k].Picture, 84);
+    ASSERT_EQ(Screen.Mismatch(), "");
+    EXPECT_EQ(Screen.GroundOf(6, 14).Picture, 84);
 
-    EXPECT_EQ(ClickBay(B, screen, {6, 14}).Outcome, ClickOutcome::Revealed);
-    EXPECT_EQ(screen.Ground[k].Picture, 83);
-    EXPECT_TRUE(screen.Ground[k].Shown);
+    EXPECT_EQ(ClickBay(B, View, {6, 14}).Outcome, ClickOutcome::Revealed);
+    EXPECT_EQ(Screen.GroundOf(6, 14).Picture, 83);
+    EXPECT_TRUE(Screen.GroundOf(6, 14).Shown);
     EXPECT_EQ(B.HiddenCount(6, 14), 0);
-    EXPECT_EQ(screen.Mismatch(), "");
+    EXPECT_EQ(Screen.Mismatch(), "");
 
     // Undo puts the car back under the bay and the picture back to 84.
-    GameKeyUp(B, screen, KeyBackspace, true, All());
-    EXPECT_EQ(screen.Ground[k].Picture, 84);
+    GameKeyUp(B, View, KeyBackspace, true, All());
+    EXPECT_EQ(Screen.GroundOf(6, 14).Picture, 84);
     EXPECT_EQ(B.Cells(6, 14), (Cell{{0, 21, 0, 0, 0, 0}}));
-    EXPECT_EQ(screen.Mismatch(), "");
-    EXPECT_EQ(screen.Repaints, 2) << "one repaint per click and per undo";
+    EXPECT_EQ(Screen.Mismatch(), "");
+    EXPECT_EQ(Screen.Repaints, 2) << "one repaint per click and per undo";
 }
 
-TEST_F(Table, UndoTakesBackOnlyTheLatestAcceptedClick)
+TEST_F(HandLaidBoard, UndoTakesBackOnlyTheLatestAcceptedClick)
 {
     Put(4, 10, {3});
     Put(4, 11, {3});
@@ -191,14 +203,14 @@ TEST_F(Table, UndoTakesBackOnlyTheLatestAcceptedClick)
     Click(4, 11);
     ASSERT_EQ(B.CarsLeft, 2);
     V.Calls.clear();
-    GameKeyUp(B, V, KeyBackspace, true, undo);
+    GameKeyUp(B, View, KeyBackspace, true, undo);
     EXPECT_EQ(Top(4, 10), 3);
     EXPECT_EQ(Top(4, 11), 3);
     EXPECT_EQ(B.CarsLeft, 4);
     EXPECT_EQ(V.Starting("left"), Calls{"left 4"});
     EXPECT_FALSE(B.CarSelected);
     V.Calls.clear();
-    GameKeyUp(B, V, KeyBackspace, true, undo);
+    GameKeyUp(B, View, KeyBackspace, true, undo);
     EXPECT_EQ(B.CarsLeft, 4) << "a second Backspace has nothing left to undo";
     EXPECT_EQ(V.Starting("car"), Calls{});
 
@@ -209,12 +221,12 @@ TEST_F(Table, UndoTakesBackOnlyTheLatestAcceptedClick)
     EXPECT_EQ(Click(2, 30), ClickOutcome::OffBoard);
     EXPECT_EQ(V.Calls, Calls{});
     EXPECT_EQ(Click(-40, 0), ClickOutcome::OffBoard);
-    GameKeyUp(B, V, KeyBackspace, true, undo);
+    GameKeyUp(B, View, KeyBackspace, true, undo);
     EXPECT_EQ(B.CarsLeft, 2) << "the off-board click took the snapshot";
 
 }
 
-TEST_F(Table, UndoAfterARevealAndAfterASelection)
+TEST_F(HandLaidBoard, UndoAfterARevealAndAfterASelection)
 {
     Put(4, 12, {0, 9, 8});
     Put(4, 13, {9});
@@ -225,7 +237,7 @@ TEST_F(Table, UndoAfterARevealAndAfterASelection)
     // A reveal is taken back: the hidden car goes down again, its count and tile return.
     ASSERT_EQ(Click(4, 12), ClickOutcome::Revealed);
     V.Calls.clear();
-    GameKeyUp(B, V, KeyBackspace, true, undo);
+    GameKeyUp(B, View, KeyBackspace, true, undo);
     EXPECT_EQ(B.Cells(4, 12), (Cell{{0, 9, 8, 0, 0, 0}}));
     EXPECT_EQ(B.HiddenCount(4, 12), 2);
     EXPECT_EQ(B.CarsLeft, 4);
@@ -237,7 +249,7 @@ TEST_F(Table, UndoAfterARevealAndAfterASelection)
     // and the selection itself is not part of the snapshot.
     ASSERT_EQ(Click(4, 13), ClickOutcome::Selected);
     V.Calls.clear();
-    GameKeyUp(B, V, KeyBackspace, true, undo);
+    GameKeyUp(B, View, KeyBackspace, true, undo);
     EXPECT_EQ(V.Starting("car"), Calls{});
     EXPECT_EQ(V.Starting("hide"), Calls{});
     EXPECT_TRUE(B.CarSelected);
@@ -250,7 +262,7 @@ TEST_F(Table, UndoAfterARevealAndAfterASelection)
     EXPECT_EQ(B.CarsLeft, 2);
 }
 
-TEST_F(Table, GameKeysNeedInputThePageAndTheOption)
+TEST_F(HandLaidBoard, GameKeysNeedInputThePageAndTheOption)
 {
     Put(4, 10, {3});
     Put(4, 11, {3});
@@ -260,37 +272,37 @@ TEST_F(Table, GameKeysNeedInputThePageAndTheOption)
     Click(4, 10);
     Click(4, 11);
     V.Calls.clear();
-    GameKeyUp(B, V, KeyBackspace, false, All());
-    GameKeyUp(B, V, KeyBackspace, true, OptionFlags{});
-    GameKeyUp(B, V, 'A', true, All());
+    GameKeyUp(B, View, KeyBackspace, false, All());
+    GameKeyUp(B, View, KeyBackspace, true, OptionFlags{});
+    GameKeyUp(B, View, 'A', true, All());
     B.InputEnabled = false;
-    GameKeyUp(B, V, KeyBackspace, true, All());
+    GameKeyUp(B, View, KeyBackspace, true, All());
     EXPECT_EQ(V.Calls, Calls{});
     EXPECT_EQ(B.CarsLeft, 2);
-    EXPECT_EQ(ClickBay(B, V, {4, 12}).Outcome, ClickOutcome::Ignored);
+    EXPECT_EQ(ClickBay(B, View, {4, 12}).Outcome, ClickOutcome::Ignored);
     B.InputEnabled = true;
-    GameKeyUp(B, V, KeyBackspace, true, All());
+    GameKeyUp(B, View, KeyBackspace, true, All());
     EXPECT_EQ(B.CarsLeft, 4) << "the ignored click took no snapshot, so the undo still brings the pair back";
 }
 
-TEST_F(Table, AWonBoardTakesNoMoreInput)
+TEST_F(HandLaidBoard, AWonBoardTakesNoMoreInput)
 {
     Put(4, 10, {3});
     Put(4, 11, {3});
     Start();
     Click(4, 10);
-    ASSERT_TRUE(ClickBay(B, V, {4, 11}).Won);
+    ASSERT_TRUE(ClickBay(B, View, {4, 11}).Won);
     ResumeInput(B); // the GAME page button
     V.Calls.clear();
-    const ClickReport again = ClickBay(B, V, {4, 10});
+    const ClickReport again = ClickBay(B, View, {4, 10});
     EXPECT_EQ(again.Outcome, ClickOutcome::Ignored);
     EXPECT_FALSE(again.Won) << "one win is paid once";
-    GameKeyUp(B, V, KeyBackspace, true, All());
+    GameKeyUp(B, View, KeyBackspace, true, All());
     EXPECT_EQ(B.CarsLeft, 0) << "the last pair cannot be undone and won again";
     EXPECT_EQ(V.Calls, Calls{});
 }
 
-TEST_F(Table, PointerMovesAndPreviews)
+TEST_F(HandLaidBoard, PointerMovesAndPreviews)
 {
     Put(4, 10, {0, 11});
     Put(5, 10, {12, 13});
@@ -303,44 +315,48 @@ TEST_F(Table, PointerMovesAndPreviews)
     occupiedOnly.PreviewOccupied = occupiedOnly.AutoPreviewOccupied = true;
 
     V.Calls.clear();
-    PointerMoveBay(B, V, {4, 10}, OptionFlags{});
+    PointerMoveBay(B, View, {4, 10}, OptionFlags{});
     EXPECT_EQ(V.Calls, (Calls{"begin", "hover 4,10", "end", "changed"}));
     EXPECT_EQ(B.HoverBay, (BayPos{4, 10}));
     EXPECT_TRUE(B.InputEnabled);
     V.Calls.clear();
-    PointerMoveBay(B, V, {4, 10}, emptyOnly);
-    EXPECT_EQ(V.Calls, (Calls{"begin", "hover 4,10", "end", "changed", "preview 11"}))
-        << "the marker moves again on the same bay";
+    const int repaints = Screen.Repaints;
+    PointerMoveBay(B, View, {4, 10}, emptyOnly);
+    EXPECT_EQ(V.Starting("hover"), Calls{"hover 4,10"}) << "the marker moves again on the same bay";
+    EXPECT_EQ(Screen.Repaints, repaints + 1);
+    EXPECT_EQ(Screen.Hover, (BayPos{4, 10}));
+    EXPECT_EQ(Screen.Preview, 11);
+    EXPECT_EQ(Screen.Mismatch(), "") << "the preview box has its own bracket";
     V.Calls.clear();
-    PointerMoveBay(B, V, {5, 10}, emptyOnly);
-    PointerMoveBay(B, V, {6, 10}, occupiedOnly);
-    PointerMoveBay(B, V, {7, 10}, All());
+    PointerMoveBay(B, View, {5, 10}, emptyOnly);
+    PointerMoveBay(B, View, {6, 10}, occupiedOnly);
+    PointerMoveBay(B, View, {7, 10}, All());
     EXPECT_EQ(V.Starting("preview"), Calls{}) << "wrong kind of top, or nothing hidden";
-    PointerMoveBay(B, V, {5, 10}, occupiedOnly);
+    PointerMoveBay(B, View, {5, 10}, occupiedOnly);
     EXPECT_EQ(V.Starting("preview"), Calls{"preview 13"});
 
     // Space uses the last hovered bay; off the board nothing shows.
     V.Calls.clear();
-    GameKeyUp(B, V, KeySpace, true, emptyOnly);
-    GameKeyUp(B, V, KeySpace, true, All());
+    GameKeyUp(B, View, KeySpace, true, emptyOnly);
+    GameKeyUp(B, View, KeySpace, true, All());
     EXPECT_EQ(V.Calls, Calls{"preview 13"});
     V.Calls.clear();
-    PointerMoveBay(B, V, {1, 26}, All());
-    PointerMoveBay(B, V, {-9, 4000}, All());
+    PointerMoveBay(B, View, {1, 26}, All());
+    PointerMoveBay(B, View, {-9, 4000}, All());
     EXPECT_EQ(V.Calls, Calls{}) << "the hover marker stays where it was";
     EXPECT_EQ(B.HoverBay, (BayPos{-9, 4000}));
-    GameKeyUp(B, V, KeySpace, true, All());
+    GameKeyUp(B, View, KeySpace, true, All());
     EXPECT_EQ(V.Calls, Calls{});
     B.HoverBay = {4, 10};
-    GameKeyUp(B, V, KeySpace, true, occupiedOnly);
-    GameKeyUp(B, V, KeySpace, false, emptyOnly);
+    GameKeyUp(B, View, KeySpace, true, occupiedOnly);
+    GameKeyUp(B, View, KeySpace, false, emptyOnly);
     EXPECT_EQ(V.Calls, Calls{});
-    GameKeyUp(B, V, KeySpace, true, emptyOnly);
+    GameKeyUp(B, View, KeySpace, true, emptyOnly);
     EXPECT_EQ(V.Calls, Calls{"preview 11"});
 
     B.InputEnabled = false;
     V.Calls.clear();
-    PointerMoveBay(B, V, {6, 10}, All());
+    PointerMoveBay(B, View, {6, 10}, All());
     EXPECT_EQ(V.Calls, Calls{});
     EXPECT_EQ(B.HoverBay, (BayPos{4, 10})) << "an ignored move is not stored";
     EXPECT_FALSE(B.InputEnabled);

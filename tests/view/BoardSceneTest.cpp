@@ -1,6 +1,6 @@
 // The play view and the preview box as the game drives them: start-up, deals
 // through the real generator, clicks through the real rules, the backgrounds
-// the window hands in.
+// the window shows behind a board.
 #include "model/Invariants.h"
 #include "core/Random.h"
 #include "deal/Generator.h"
@@ -29,7 +29,9 @@ constexpr uint32_t Grey = Rgb(193, 193, 193);
 constexpr int32_t Level72 = 1;
 constexpr int32_t Level60 = 2;
 
-struct Game : ::testing::Test {
+// The play view and the preview box, drawn by one BoardScene from the synthetic
+// catalogue, with a board and a level table to deal into them; repaints counted.
+struct PlayViewAndPreviewBox : ::testing::Test {
     Catalogue Pictures = fixture::SyntheticCatalogue();
     std::unique_ptr<Board> TheBoard = std::make_unique<Board>();
     std::unique_ptr<LevelTable> Table = std::make_unique<LevelTable>();
@@ -41,7 +43,7 @@ struct Game : ::testing::Test {
     int PreviewRepaints = 0;
     std::vector<Rect> PlayChanged; // of the latest repaint
 
-    Game()
+    PlayViewAndPreviewBox()
     {
         Table->Level(Level72) = Level(9, 9, {105, 110, 10, 9, 8, 7, 6, 5});
         Table->Level(Level60) = Level(8, 3, {5, 4});
@@ -132,7 +134,7 @@ std::vector<int> Range(int from, int to)
 
 } // namespace
 
-TEST_F(Game, StartUpCreatesTheLayerPlanWithOneRepaintEach)
+TEST_F(PlayViewAndPreviewBox, StartUpCreatesTheLayerPlanWithOneRepaintEach)
 {
     StartUp();
     EXPECT_EQ(PreviewRepaints, 1);
@@ -163,7 +165,7 @@ TEST_F(Game, StartUpCreatesTheLayerPlanWithOneRepaintEach)
     EXPECT_EQ(Preview.LayerCount(), 1);
 }
 
-TEST_F(Game, FirstDealShowsTheHoverMarkerAtTheStartAndExactlyTheShapesCars)
+TEST_F(PlayViewAndPreviewBox, FirstDealShowsTheHoverMarkerAtTheStartAndExactlyTheShapesCars)
 {
     StartUp();
     PlayRepaints = PreviewRepaints = 0;
@@ -202,7 +204,7 @@ TEST_F(Game, FirstDealShowsTheHoverMarkerAtTheStartAndExactlyTheShapesCars)
     EXPECT_EQ(Play.Frame().At(767, 479), Black);
 }
 
-TEST_F(Game, BayLeftWithoutACarShowsTheMarkerSqueezedIntoItsCarRectangle)
+TEST_F(PlayViewAndPreviewBox, BayLeftWithoutACarShowsTheMarkerSqueezedIntoItsCarRectangle)
 {
     StartUp();
     Deal(Level60);
@@ -223,7 +225,7 @@ TEST_F(Game, BayLeftWithoutACarShowsTheMarkerSqueezedIntoItsCarRectangle)
         EXPECT_TRUE(p == Rgb(255, 255, 0) || p == Rgb(255, 0, 0)) << std::hex << p;
 }
 
-TEST_F(Game, SmallerBoardAfterALargerOneLeavesTheExtraLayersHidden)
+TEST_F(PlayViewAndPreviewBox, SmallerBoardAfterALargerOneLeavesTheExtraLayersHidden)
 {
     StartUp();
     Deal(Level72);
@@ -244,7 +246,7 @@ TEST_F(Game, SmallerBoardAfterALargerOneLeavesTheExtraLayersHidden)
     ExpectFrameCurrent();
 }
 
-TEST_F(Game, RevealsCountDownToTheEmptyTileWhichStaysVisible)
+TEST_F(PlayViewAndPreviewBox, RevealsCountDownToTheEmptyTileWhichStaysVisible)
 {
     StartUp();
     // One bay with five hidden cars, its neighbour with none.
@@ -282,7 +284,7 @@ TEST_F(Game, RevealsCountDownToTheEmptyTileWhichStaysVisible)
     EXPECT_FALSE(Car(6, 12).Visible);
 }
 
-TEST_F(Game, SetHiddenCountPictureChangesThePictureButNotTheVisibility)
+TEST_F(PlayViewAndPreviewBox, SetHiddenCountPictureChangesThePictureButNotTheVisibility)
 {
     StartUp();
     SetUp(
@@ -300,7 +302,7 @@ TEST_F(Game, SetHiddenCountPictureChangesThePictureButNotTheVisibility)
     ExpectFrameCurrent();
 }
 
-TEST_F(Game, ResetBoardSceneKeepsTheHoverMarkerAndHidesEverythingElse)
+TEST_F(PlayViewAndPreviewBox, ResetBoardSceneKeepsTheHoverMarkerAndHidesEverythingElse)
 {
     StartUp();
     Deal(Level72);
@@ -327,7 +329,7 @@ TEST_F(Game, ResetBoardSceneKeepsTheHoverMarkerAndHidesEverythingElse)
     ExpectFrameCurrent();
 }
 
-TEST_F(Game, EveryHandlerRepaintsOncePerBracket)
+TEST_F(PlayViewAndPreviewBox, EveryHandlerRepaintsOncePerBracket)
 {
     StartUp();
     Deal(Level72);
@@ -368,7 +370,7 @@ TEST_F(Game, EveryHandlerRepaintsOncePerBracket)
     EXPECT_EQ(Preview.UpdateCount(), 0);
 }
 
-TEST_F(Game, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
+TEST_F(PlayViewAndPreviewBox, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
 {
     StartUp();
     Scene.ShowPreview(17);
@@ -390,21 +392,23 @@ TEST_F(Game, PreviewShowsGreyThroughTheCarAndSurvivesANewBoard)
         ASSERT_NE(p, Grey);
 }
 
-TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
+TEST_F(PlayViewAndPreviewBox, TheBackgroundShownIsTheBoardsOwnAndTheNextSetUpStartsBlack)
 {
     StartUp();
     Picture small(30, 20, 0, DrawMode::Opaque);
     for (int32_t y = 0; y < 20; ++y)
         for (int32_t x = 0; x < 30; ++x)
             small.At(x, y) = Rgb(uint32_t(x * 8), uint32_t(y * 7), 200);
-    auto setUp = [&](int32_t shapeId) {
+    // A set-up of a shape, then its background shown in the same bracket, or none.
+    auto setUp = [&](int32_t shapeId, const Picture* background) {
         Scene.BeginUpdate();
         Scene.ResetBoardScene(shapeId);
+        if (background)
+            Scene.ShowBackground(*background);
         Scene.EndUpdate();
         Scene.Changed();
     };
-    Scene.SetNextBackground(10, small);
-    setUp(10);
+    setUp(10, &small);
     ASSERT_EQ(Play.Background().Width, 30);
     ASSERT_EQ(Play.Background().Height, 20);
     EXPECT_EQ(Play.Frame().At(3, 2), Rgb(24, 14, 200));
@@ -412,34 +416,48 @@ TEST_F(Game, TheBackgroundHandedInIsShownOnceAndOnlyForItsShape)
     EXPECT_EQ(Play.Frame().At(30, 5), Black) << "black around a smaller picture";
     EXPECT_EQ(Play.Frame().At(5, 20), Black);
 
-    // The next set-up gets nothing, or a picture handed in for another shape: black.
-    for (int32_t handedFor : {0, 6}) {
-        if (handedFor != 0)
-            Scene.SetNextBackground(handedFor, small);
-        setUp(10);
+    // The next set-up, of the same shape or after another shape's picture, shows
+    // black until its own background is shown.
+    for (int32_t shownFor : {0, 6}) {
+        if (shownFor != 0)
+            setUp(shownFor, &small);
+        setUp(10, nullptr);
         EXPECT_EQ(Play.Background().Width, 768);
         for (uint32_t p : Play.Frame().Pixels)
             ASSERT_EQ(p, Black);
     }
 
-    // A larger picture is clipped.
+    // A larger picture is clipped; shown with the deal, in one repaint.
     const Picture big = fixture::PatternBackground(800, 500);
-    Scene.SetNextBackground(9, big);
+    PlayRepaints = 0;
+    Scene.BeginUpdate();
     Deal(Level72);
+    Scene.ShowBackground(big);
+    Scene.EndUpdate();
+    Scene.Changed();
+    EXPECT_EQ(PlayRepaints, 1) << "the deal's two brackets inside the caller's";
     EXPECT_EQ(Play.Background().Width, 800);
     EXPECT_EQ(Play.Frame().At(0, 0), big.At(0, 0));
     EXPECT_EQ(Play.Frame().At(767, 479), big.At(767, 479));
     ExpectFrameCurrent();
 }
 
-// A file that could not be read hands in no picture; the window reports it.
-TEST_F(Game, ABackgroundThatCouldNotBeReadLeavesTheBoardOverBlack)
+// A file that could not be read gives no picture; the window reports it.
+TEST_F(PlayViewAndPreviewBox, ABackgroundThatCouldNotBeReadLeavesTheBoardOverBlack)
 {
     StartUp();
-    Scene.SetNextBackground(9, Picture{});
+    Scene.BeginUpdate();
+    Scene.ResetBoardScene(9);
+    Scene.ShowBackground(fixture::PatternBackground());
+    Scene.EndUpdate();
+    Scene.Changed();
     PlayRepaints = 0;
+    Scene.BeginUpdate();
     Deal(Level72);
-    EXPECT_EQ(PlayRepaints, 2);
+    Scene.ShowBackground(Picture{});
+    Scene.EndUpdate();
+    Scene.Changed();
+    EXPECT_EQ(PlayRepaints, 1);
     EXPECT_EQ(Play.Background().Width, 768);
     EXPECT_EQ(Play.Frame().At(0, 0), Black);
     EXPECT_EQ(VisibleLayers(Play, 74, 145), Range(74, 145)) << "the set-up went on";

@@ -1,5 +1,6 @@
-// The cars-left counter keeps its texts made ahead; it must still look and size
-// itself exactly as the auto-sized label it stands in for.
+// The painted widgets. CounterLabel, Label1's cars-left counter, keeps its texts
+// made ahead; it must still look and size itself exactly as the auto-sized label
+// it stands in for.
 #include "FormHarness.h"
 
 #include <QImage>
