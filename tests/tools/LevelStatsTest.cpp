@@ -6,9 +6,11 @@
 #include "core/Random.h"
 #include "levels/GameModes.h"
 #include "levels/ShippedLevels.h"
+#include "tools/levels/BlockedForGood.h"
+#include "tools/levels/CasualPlayer.h"
 #include "tools/levels/LevelStats.h"
-#include "tools/levels/Search.h"
 #include "tools/levels/SkilledPlayer.h"
+#include "tools/levels/Solver.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>

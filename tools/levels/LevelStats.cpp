@@ -2,10 +2,11 @@
 
 #include "core/Random.h"
 #include "levels/CheckLevel.h"
-#include "model/PlayRules.h"
 #include "model/SilentView.h"
-#include "tools/levels/Search.h"
+#include "tools/levels/CasualPlayer.h"
+#include "tools/levels/PlayerRandom.h"
 #include "tools/levels/SkilledPlayer.h"
+#include "tools/levels/Solver.h"
 
 #include <algorithm>
 #include <atomic>
@@ -18,47 +19,8 @@
 
 namespace {
 
-constexpr int MaxPairs = MaxRows * (MaxRows - 1) / 2;
-
 // The generator draws from the game's one random source: one deal at a time.
 std::mutex DealTurn;
-
-uint64_t Mix(uint64_t z)
-{
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-CarId CarAt(const Board& board, CarSpot spot) { return board.Cells(spot.Bay.Column, spot.Bay.Row).Slot[spot.Slot]; }
-
-// Would taking the two free cars leave a car of their id blocked for good?
-bool LeavesBlockedCar(Board& board, BayPos first, BayPos second)
-{
-    CarId& a = board.Cells(first.Column, first.Row).Slot[0];
-    CarId& b = board.Cells(second.Column, second.Row).Slot[0];
-    const CarId id = a;
-    a = b = 0;
-    bool blocked = false;
-    const BoardShape& s = board.CurrentShape;
-    for (int32_t row = s.MinRow; row <= s.MaxRow && !blocked; ++row)
-        for (int32_t column = s.MinColumn; column <= s.MaxColumn && !blocked; ++column)
-            for (int32_t slot = 0; slot < SlotCount && !blocked; ++slot) {
-                const CarSpot spot{{column, row}, slot};
-                blocked = CarAt(board, spot) == id && IsBlockedForGood(board, spot);
-            }
-    a = b = id;
-    return blocked;
-}
-
-// A click whose outcome the play rules fix; anything else means the rules and
-// the player disagree about the board, and the measurement would be worthless.
-void Expect(Board& board, BoardView& view, BayPos bay, ClickOutcome wanted)
-{
-    if (ClickBay(board, view, bay).Outcome != wanted)
-        throw std::logic_error("simulated player: the click on " + std::to_string(bay.Column) + "," +
-                               std::to_string(bay.Row) + " did not do what the rules promise");
-}
 
 void Note(Spread& spread, int32_t value, int32_t deal)
 {
@@ -90,108 +52,11 @@ std::vector<double> Ranks(const std::vector<double>& v)
 
 } // namespace
 
-uint64_t PlayerRandom::Next()
-{
-    State += 0x9E3779B97F4A7C15ull;
-    return Mix(State);
-}
-
-int32_t PlayerRandom::Below(int32_t n)
-{
-    return static_cast<int32_t>(((Next() >> 32) * static_cast<uint64_t>(n)) >> 32);
-}
-
-bool WaitsOn(CarSpot waiting, CarSpot other)
-{
-    if (waiting.Bay.Row != other.Bay.Row)
-        return false;
-    if (waiting.Bay.Column == other.Bay.Column)
-        return other.Slot < waiting.Slot;
-    return other.Bay.Column < waiting.Bay.Column && other.Slot == 0;
-}
-
-bool IsBlockedForGood(const Board& board, CarSpot car)
-{
-    const CarId id = CarAt(board, car);
-    const BoardShape& s = board.CurrentShape;
-    for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-        for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column)
-            for (int32_t slot = 0; slot < SlotCount; ++slot) {
-                const CarSpot other{{column, row}, slot};
-                if (other.Bay == car.Bay && other.Slot == car.Slot)
-                    continue;
-                if (CarAt(board, other) == id && !WaitsOn(other, car))
-                    return false;
-            }
-    return true;
-}
-
-GameResult PlayOut(Board& board, BoardView& view, PlayerKind player, PlayerRandom& random)
-{
-    GameResult result;
-    const BoardShape s = board.CurrentShape;
-    while (board.CarsLeft > 0) {
-        // Each row has at most one free car: its first top car from MinColumn.
-        BayPos free[MaxRows];
-        int freeCount = 0;
-        for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            if (const int32_t column = FirstTopCarColumn(board, row, s.MaxColumn + 1))
-                free[freeCount++] = {column, row};
-
-        int pairs[MaxPairs][2];
-        int pairCount = 0;
-        for (int i = 0; i < freeCount; ++i)
-            for (int j = i + 1; j < freeCount; ++j)
-                if (board.Cells(free[i].Column, free[i].Row).Slot[0] == board.Cells(free[j].Column, free[j].Row).Slot[0]) {
-                    pairs[pairCount][0] = i;
-                    pairs[pairCount][1] = j;
-                    ++pairCount;
-                }
-
-        if (pairCount > 0) {
-            if (player == PlayerKind::Careful) {
-                int safe[MaxPairs][2];
-                int safeCount = 0;
-                for (int k = 0; k < pairCount; ++k)
-                    if (!LeavesBlockedCar(board, free[pairs[k][0]], free[pairs[k][1]])) {
-                        safe[safeCount][0] = pairs[k][0];
-                        safe[safeCount][1] = pairs[k][1];
-                        ++safeCount;
-                    }
-                if (safeCount > 0) {
-                    std::copy(&safe[0][0], &safe[0][0] + 2 * safeCount, &pairs[0][0]);
-                    pairCount = safeCount;
-                }
-            }
-            const int k = random.Below(pairCount);
-            Expect(board, view, free[pairs[k][0]], ClickOutcome::Selected);
-            Expect(board, view, free[pairs[k][1]], ClickOutcome::PairRemoved);
-            ++result.Pairs;
-            continue;
-        }
-
-        BayPos emptied[MaxBays];
-        int emptiedCount = 0;
-        for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
-                const Cell& cell = board.Cells(column, row);
-                if (cell.Slot[0] == 0 && cell.Slot[1] != 0)
-                    emptied[emptiedCount++] = {column, row};
-            }
-        if (emptiedCount == 0)
-            break; // no pair and nothing to reveal: lost
-        Expect(board, view, emptied[random.Below(emptiedCount)], ClickOutcome::Revealed);
-        ++result.Reveals;
-    }
-    result.Won = board.CarsLeft == 0;
-    return result;
-}
-
 uint32_t DealSeed(int32_t level, int32_t k, uint32_t base)
 {
     const uint64_t key = (static_cast<uint64_t>(base) << 32) ^ (static_cast<uint64_t>(level) << 20) ^
                          static_cast<uint64_t>(k);
-    return static_cast<uint32_t>(Mix(key + 0x9E3779B97F4A7C15ull) >> 32);
+    return static_cast<uint32_t>(MixBits(key + 0x9E3779B97F4A7C15ull) >> 32);
 }
 
 LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals, uint32_t base,
@@ -253,7 +118,7 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
         const PlayerKind players[] = {PlayerKind::Casual, PlayerKind::Careful};
         for (PlayerKind player : players) {
             *played = *dealt;
-            PlayerRandom random(Mix((static_cast<uint64_t>(seed) << 1) | (player == PlayerKind::Careful ? 1u : 0u)));
+            PlayerRandom random(MixBits((static_cast<uint64_t>(seed) << 1) | (player == PlayerKind::Careful ? 1u : 0u)));
             if (PlayOut(*played, view, player, random).Won)
                 ++(player == PlayerKind::Casual ? casualWins : carefulWins);
         }
@@ -266,7 +131,7 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
             const OptionFlags& o = skilled[i];
             const uint64_t sight = (o.Undo ? 1u : 0u) | (o.PreviewEmpty || o.AutoPreviewEmpty ? 2u : 0u) |
                                    (o.PreviewOccupied || o.AutoPreviewOccupied ? 4u : 0u);
-            if (PlayOutSkilled(*played, record, settings, Mix((static_cast<uint64_t>(seed) << 8) | (8u + sight))).Won)
+            if (PlayOutSkilled(*played, record, settings, MixBits((static_cast<uint64_t>(seed) << 8) | (8u + sight))).Won)
                 ++skilledWins[i];
         }
         ReadBoard(*dealt, order, *search);

@@ -8,55 +8,6 @@
 #include <string>
 #include <vector>
 
-enum class PlayerKind {
-    // Takes a uniformly random matching free pair; reveals a random emptied bay
-    // only when no pair is free; has lost when it can do neither.
-    Casual,
-    // The same, but passes over a pair that would leave a car of the same id
-    // blocked for good (see IsBlockedForGood) while any other pair avoids that.
-    Careful,
-};
-
-// The players' own random source (SplitMix64), so a game never touches the
-// generator's state and the same seed replays the same game.
-class PlayerRandom {
-public:
-    explicit PlayerRandom(uint64_t seed) : State(seed) {}
-    uint64_t Next();
-    // 0 … n − 1, for n ≥ 1.
-    int32_t Below(int32_t n);
-
-private:
-    uint64_t State;
-};
-
-// One car on the board: its bay and its slot (0 = the top).
-struct CarSpot {
-    BayPos Bay;
-    int32_t Slot = 0;
-};
-
-// Car `waiting` waits on car `other` when `other` must be gone before `waiting`
-// can be free: both stand in one row, and `other` is above `waiting` in the same
-// bay or is the top car of a bay in a lower column. A car hidden under an emptied
-// lower bay does not count: it comes up only if the player reveals it.
-bool WaitsOn(CarSpot waiting, CarSpot other);
-
-// A car is blocked for good when every other car of its id on the board waits on
-// it. It can only leave together with one of them, and none of them can become
-// free while it is there, so the board can no longer be cleared.
-bool IsBlockedForGood(const Board& board, CarSpot car);
-
-struct GameResult {
-    bool Won = false;
-    int32_t Pairs = 0;
-    int32_t Reveals = 0;
-};
-
-// Plays the dealt board to its end through ClickBay. The board must have just
-// been dealt (input enabled, nothing selected).
-GameResult PlayOut(Board& board, BoardView& view, PlayerKind player, PlayerRandom& random);
-
 // The generator's seed for deal k (0, 1, …) of a level; `base` picks another set.
 uint32_t DealSeed(int32_t level, int32_t k, uint32_t base = 0);
 

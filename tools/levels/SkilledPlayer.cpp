@@ -1,7 +1,8 @@
 #include "tools/levels/SkilledPlayer.h"
 
 #include "model/SilentView.h"
-#include "tools/levels/LevelStats.h"
+#include "tools/levels/PlayerRandom.h"
+#include "tools/levels/Solver.h"
 
 #include <algorithm>
 #include <cstring>

@@ -8,9 +8,7 @@
 // board instead and makes the move most plans begin with.
 #include "levels/LevelFile.h"
 #include "model/PlayRules.h"
-#include "tools/levels/Search.h"
-
-#include "tools/levels/LevelStats.h"
+#include "tools/levels/GameResult.h"
 
 #include <cstdint>
 #include <memory>
