@@ -4,6 +4,7 @@
 #include "model/Invariants.h"
 #include "levels/LevelBuilder.h"
 #include "core/Random.h"
+#include "deal/Generator.h"
 #include "levels/GameModes.h"
 #include "levels/ShippedLevels.h"
 #include "tools/levels/BlockedForGood.h"
@@ -11,6 +12,7 @@
 #include "tools/levels/LevelStats.h"
 #include "tools/levels/SkilledPlayer.h"
 #include "tools/levels/Solver.h"
+#include "tools/levels/Spearman.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "tools/levels/LevelStats.h"
 
 #include "core/Random.h"
+#include "deal/Generator.h"
 #include "levels/CheckLevel.h"
 #include "model/SilentView.h"
 #include "tools/levels/CasualPlayer.h"
@@ -8,13 +9,10 @@
 #include "tools/levels/SkilledPlayer.h"
 #include "tools/levels/Solver.h"
 
-#include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -22,32 +20,41 @@ namespace {
 // The generator draws from the game's one random source: one deal at a time.
 std::mutex DealTurn;
 
-void Note(Spread& spread, int32_t value, int32_t deal)
-{
-    if (deal == 0 || value < spread.Min)
-        spread.Min = value;
-    if (deal == 0 || value > spread.Max)
-        spread.Max = value;
-    spread.Mean += value;
-}
+// What every deal of one level needs, made once. Boards are large: kept off the stack.
+struct Workspace {
+    explicit Workspace(const LevelRecord& record) : Order(record) {}
+    std::unique_ptr<Board> Played = std::make_unique<Board>();
+    std::unique_ptr<SearchBoard> Search = std::make_unique<SearchBoard>();
+    Solver Clearing{SolverBudget};
+    const DealOrder Order;
+    SilentView View;
+};
 
-std::vector<double> Ranks(const std::vector<double>& v)
+// Plays the board dealt with `seed` once as every player, each with its own
+// seeded choices, and counts the wins.
+void PlayDeal(const Board& dealt, const LevelRecord& record, uint32_t seed, const std::vector<OptionFlags>& skilled,
+              Workspace& t, LevelWins& wins)
 {
-    std::vector<size_t> order(v.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return v[a] < v[b]; });
-    std::vector<double> rank(v.size());
-    for (size_t i = 0; i < order.size();) {
-        size_t j = i;
-        while (j + 1 < order.size() && v[order[j + 1]] == v[order[i]])
-            ++j;
-        const double mean = (static_cast<double>(i) + static_cast<double>(j)) / 2 + 1;
-        for (size_t k = i; k <= j; ++k)
-            rank[order[k]] = mean;
-        i = j + 1;
+    for (PlayerKind player : {PlayerKind::Casual, PlayerKind::Careful}) {
+        *t.Played = dealt;
+        PlayerRandom random(MixBits((static_cast<uint64_t>(seed) << 1) | (player == PlayerKind::Careful ? 1u : 0u)));
+        if (PlayOut(*t.Played, t.View, player, random).Won)
+            ++(player == PlayerKind::Casual ? wins.Casual : wins.Careful);
     }
-    return rank;
+    for (size_t i = 0; i < skilled.size(); ++i) {
+        *t.Played = dealt;
+        SkilledSettings settings;
+        settings.Items = skilled[i];
+        // Seeded by what the items let it see, so a PREVIEW and its AUTO-PREVIEW,
+        // which show the same cars, play the same game.
+        const OptionFlags& o = skilled[i];
+        const uint64_t sight = (o.Undo ? 1u : 0u) | (o.PreviewEmpty || o.AutoPreviewEmpty ? 2u : 0u) |
+                               (o.PreviewOccupied || o.AutoPreviewOccupied ? 4u : 0u);
+        if (PlayOutSkilled(*t.Played, record, settings, MixBits((static_cast<uint64_t>(seed) << 8) | (8u + sight))).Won)
+            ++wins.Skilled[i];
+    }
+    ReadBoard(dealt, t.Order, *t.Search);
+    wins.Cleared += t.Clearing.Solve(*t.Search) == SolveOutcome::Cleared;
 }
 
 } // namespace
@@ -73,80 +80,22 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
         return figures;
     }
 
-    // Boards are large: kept off the stack.
+    Workspace t(record);
     auto dealt = std::make_unique<Board>();
-    auto played = std::make_unique<Board>();
-    auto search = std::make_unique<SearchBoard>();
-    Solver solver(SolverBudget);
-    const DealOrder order(record);
     CarPool pool;
-    SilentView view;
-    int casualWins = 0, carefulWins = 0, cleared = 0;
-    std::vector<int> skilledWins(skilled.size());
+    LevelWins wins;
+    wins.Skilled.resize(skilled.size());
     for (int32_t k = 0; k < deals; ++k) {
         const uint32_t seed = DealSeed(level, k, base);
         {
             const std::lock_guard<std::mutex> turn(DealTurn);
             SetRandomState(seed);
-            InitMap(*dealt, view, pool, table, level, record.ShapeId);
+            InitMap(*dealt, t.View, pool, table, level, record.ShapeId);
         }
-
-        const BoardShape& s = dealt->CurrentShape;
-        int32_t hidden = 0, deepest = 0;
-        bool seen[CarCount + 1] = {};
-        int32_t distinct = 0;
-        for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
-                const Cell& cell = dealt->Cells(column, row);
-                int32_t stack = 0;
-                for (CarId car : cell.Slot)
-                    if (car > 0 && car <= CarCount) {
-                        ++stack;
-                        if (!seen[car]) {
-                            seen[car] = true;
-                            ++distinct;
-                        }
-                    }
-                hidden += dealt->HiddenCount(column, row);
-                deepest = std::max(deepest, stack);
-            }
-        Note(figures.Cars, dealt->CarsLeft, k);
-        Note(figures.Hidden, hidden, k);
-        Note(figures.Deepest, deepest, k);
-        Note(figures.Distinct, distinct, k);
-
-        const PlayerKind players[] = {PlayerKind::Casual, PlayerKind::Careful};
-        for (PlayerKind player : players) {
-            *played = *dealt;
-            PlayerRandom random(MixBits((static_cast<uint64_t>(seed) << 1) | (player == PlayerKind::Careful ? 1u : 0u)));
-            if (PlayOut(*played, view, player, random).Won)
-                ++(player == PlayerKind::Casual ? casualWins : carefulWins);
-        }
-        for (size_t i = 0; i < skilled.size(); ++i) {
-            *played = *dealt;
-            SkilledSettings settings;
-            settings.Items = skilled[i];
-            // Seeded by what the items let it see, so a PREVIEW and its AUTO-PREVIEW,
-            // which show the same cars, play the same game.
-            const OptionFlags& o = skilled[i];
-            const uint64_t sight = (o.Undo ? 1u : 0u) | (o.PreviewEmpty || o.AutoPreviewEmpty ? 2u : 0u) |
-                                   (o.PreviewOccupied || o.AutoPreviewOccupied ? 4u : 0u);
-            if (PlayOutSkilled(*played, record, settings, MixBits((static_cast<uint64_t>(seed) << 8) | (8u + sight))).Won)
-                ++skilledWins[i];
-        }
-        ReadBoard(*dealt, order, *search);
-        cleared += solver.Solve(*search) == SolveOutcome::Cleared;
+        NoteDeal(figures, *dealt, k);
+        PlayDeal(*dealt, record, seed, skilled, t, wins);
     }
-    figures.Deals = deals;
-    if (deals > 0) {
-        for (Spread* spread : {&figures.Cars, &figures.Hidden, &figures.Deepest, &figures.Distinct})
-            spread->Mean /= deals;
-        figures.CasualWinRate = static_cast<double>(casualWins) / deals;
-        figures.CarefulWinRate = static_cast<double>(carefulWins) / deals;
-        for (int wins : skilledWins)
-            figures.SkilledWinRates.push_back(static_cast<double>(wins) / deals);
-        figures.SolverClearRate = static_cast<double>(cleared) / deals;
-    }
+    CloseFigures(figures, deals, wins);
     return figures;
 }
 
@@ -175,22 +124,4 @@ std::vector<LevelFigures> MeasureLevels(const LevelTable& table, const std::vect
     if (failure)
         std::rethrow_exception(failure);
     return all;
-}
-
-double SpearmanRho(const std::vector<double>& x, const std::vector<double>& y)
-{
-    if (x.size() != y.size() || x.size() < 2)
-        return 0;
-    const std::vector<double> rx = Ranks(x), ry = Ranks(y);
-    const double n = static_cast<double>(x.size());
-    const double mean = (n + 1) / 2;
-    double sxy = 0, sxx = 0, syy = 0;
-    for (size_t i = 0; i < rx.size(); ++i) {
-        sxy += (rx[i] - mean) * (ry[i] - mean);
-        sxx += (rx[i] - mean) * (rx[i] - mean);
-        syy += (ry[i] - mean) * (ry[i] - mean);
-    }
-    if (sxx == 0 || syy == 0)
-        return 0;
-    return sxy / std::sqrt(sxx * syy);
 }

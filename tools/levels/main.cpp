@@ -8,6 +8,7 @@
 #include "model/SilentView.h"
 #include "tools/levels/LevelStats.h"
 #include "tools/levels/SkilledPlayer.h"
+#include "tools/levels/Spearman.h"
 
 #include <cstdio>
 #include <cstring>
