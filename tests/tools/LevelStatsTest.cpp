@@ -9,6 +9,7 @@
 #include "levels/ShippedLevels.h"
 #include "tools/levels/BlockedForGood.h"
 #include "tools/levels/CasualPlayer.h"
+#include "tools/levels/ItemNames.h"
 #include "tools/levels/LevelStats.h"
 #include "tools/levels/SkilledPlayer.h"
 #include "tools/levels/Solver.h"

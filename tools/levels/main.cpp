@@ -6,8 +6,8 @@
 #include "levels/GameModes.h"
 #include "levels/LevelFile.h"
 #include "model/SilentView.h"
+#include "tools/levels/ItemNames.h"
 #include "tools/levels/LevelStats.h"
-#include "tools/levels/SkilledPlayer.h"
 #include "tools/levels/Spearman.h"
 
 #include <cstdio>
