@@ -1,6 +1,7 @@
 #pragma once
-// The casual player and its careful variant: they play the free pairs at random,
-// through the game's click handler, and see every car a pair can take.
+// The casual player and its careful variant: each takes a random pair of free
+// cars of one id through the game's click handler, and reveals a random emptied
+// bay only when no pair is free.
 #include "model/Board.h"
 #include "tools/levels/GameResult.h"
 #include "tools/levels/PlayerRandom.h"

@@ -10,9 +10,9 @@ class BoardView;
 enum class SolveOutcome { Cleared, Stuck, GaveUp };
 
 // Depth-first search over the pairs that can go. It takes at once every id all
-// of whose remaining cars can go (no later move can need them to stay), gives up
-// on a board where an id has more than half of its cars in one row (a pair needs
-// two rows), remembers the positions it has already failed from, and tries
+// of whose remaining cars can go (no later move can need them to stay), backs
+// out of a position where an id has more than half of its cars in one row (a pair
+// needs two rows), remembers the positions it has already failed from, and tries
 // likely pairs first: those the deal filled last.
 class Solver {
 public:

@@ -88,8 +88,8 @@ const char* const StatsHelp =
     "               of level number and difficulty (1 - win rate) of the casual and\n"
     "               the first skilled player for each championship, and the mean\n"
     "               rates of each free tier.\n"
-    "               Exits 1 when a level a game mode deals is broken; 2 on bad\n"
-    "               arguments or an unreadable file.\n";
+    "               Exits 1 when a level it measured is broken and a game mode\n"
+    "               deals it; 2 on bad arguments or an unreadable file.\n";
 
 namespace {
 

@@ -1,4 +1,6 @@
-// vroomzle-levels: checks and previews level files for level designers.
+// vroomzle-levels, the level designer's tool: `check` finds the levels of a file
+// that break a rule, `deal` prints the board a seed deals, and `stats` measures
+// how hard each level plays with the simulated players and the solver.
 #include "core/GameError.h"
 #include "core/Random.h"
 #include "deal/Generator.h"
