@@ -6,9 +6,10 @@
 #include "core/Random.h"
 #include "deal/Generator.h"
 #include "model/SilentView.h"
+#include "tools/levels/CasualPlayer.h"
 #include "tools/levels/LevelStats.h"
-#include "tools/levels/Search.h"
 #include "tools/levels/SkilledPlayer.h"
+#include "tools/levels/Solver.h"
 
 #include <cstdio>
 #include <benchmark/benchmark.h>

@@ -4,11 +4,16 @@
 #include "model/Invariants.h"
 #include "levels/LevelBuilder.h"
 #include "core/Random.h"
+#include "deal/Generator.h"
 #include "levels/GameModes.h"
 #include "levels/ShippedLevels.h"
+#include "tools/levels/BlockedForGood.h"
+#include "tools/levels/CasualPlayer.h"
+#include "tools/levels/ItemNames.h"
 #include "tools/levels/LevelStats.h"
-#include "tools/levels/Search.h"
 #include "tools/levels/SkilledPlayer.h"
+#include "tools/levels/Solver.h"
+#include "tools/levels/Spearman.h"
 #include "model/PlayRules.h"
 
 #include <gtest/gtest.h>

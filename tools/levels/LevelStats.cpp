@@ -1,197 +1,69 @@
 #include "tools/levels/LevelStats.h"
 
 #include "core/Random.h"
+#include "deal/Generator.h"
 #include "levels/CheckLevel.h"
-#include "model/PlayRules.h"
 #include "model/SilentView.h"
-#include "tools/levels/Search.h"
+#include "tools/levels/CasualPlayer.h"
+#include "tools/levels/PlayerRandom.h"
 #include "tools/levels/SkilledPlayer.h"
+#include "tools/levels/Solver.h"
 
-#include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <stdexcept>
 #include <thread>
 
 namespace {
 
-constexpr int MaxPairs = MaxRows * (MaxRows - 1) / 2;
-
 // The generator draws from the game's one random source: one deal at a time.
 std::mutex DealTurn;
 
-uint64_t Mix(uint64_t z)
-{
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
+// What every deal of one level needs, made once. Boards are large: kept off the stack.
+struct Workspace {
+    explicit Workspace(const LevelRecord& record) : Order(record) {}
+    std::unique_ptr<Board> Played = std::make_unique<Board>();
+    std::unique_ptr<SearchBoard> Search = std::make_unique<SearchBoard>();
+    Solver Clearing{SolverBudget};
+    const DealOrder Order;
+    SilentView View;
+};
 
-CarId CarAt(const Board& board, CarSpot spot) { return board.Cells(spot.Bay.Column, spot.Bay.Row).Slot[spot.Slot]; }
-
-// Would taking the two free cars leave a car of their id blocked for good?
-bool LeavesBlockedCar(Board& board, BayPos first, BayPos second)
+// Plays the board dealt with `seed` once as every player, each with its own
+// seeded choices, and counts the wins.
+void PlayDeal(const Board& dealt, const LevelRecord& record, uint32_t seed, const std::vector<OptionFlags>& skilled,
+              Workspace& t, LevelWins& wins)
 {
-    CarId& a = board.Cells(first.Column, first.Row).Slot[0];
-    CarId& b = board.Cells(second.Column, second.Row).Slot[0];
-    const CarId id = a;
-    a = b = 0;
-    bool blocked = false;
-    const BoardShape& s = board.CurrentShape;
-    for (int32_t row = s.MinRow; row <= s.MaxRow && !blocked; ++row)
-        for (int32_t column = s.MinColumn; column <= s.MaxColumn && !blocked; ++column)
-            for (int32_t slot = 0; slot < SlotCount && !blocked; ++slot) {
-                const CarSpot spot{{column, row}, slot};
-                blocked = CarAt(board, spot) == id && IsBlockedForGood(board, spot);
-            }
-    a = b = id;
-    return blocked;
-}
-
-// A click whose outcome the play rules fix; anything else means the rules and
-// the player disagree about the board, and the measurement would be worthless.
-void Expect(Board& board, BoardView& view, BayPos bay, ClickOutcome wanted)
-{
-    if (ClickBay(board, view, bay).Outcome != wanted)
-        throw std::logic_error("simulated player: the click on " + std::to_string(bay.Column) + "," +
-                               std::to_string(bay.Row) + " did not do what the rules promise");
-}
-
-void Note(Spread& spread, int32_t value, int32_t deal)
-{
-    if (deal == 0 || value < spread.Min)
-        spread.Min = value;
-    if (deal == 0 || value > spread.Max)
-        spread.Max = value;
-    spread.Mean += value;
-}
-
-std::vector<double> Ranks(const std::vector<double>& v)
-{
-    std::vector<size_t> order(v.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return v[a] < v[b]; });
-    std::vector<double> rank(v.size());
-    for (size_t i = 0; i < order.size();) {
-        size_t j = i;
-        while (j + 1 < order.size() && v[order[j + 1]] == v[order[i]])
-            ++j;
-        const double mean = (static_cast<double>(i) + static_cast<double>(j)) / 2 + 1;
-        for (size_t k = i; k <= j; ++k)
-            rank[order[k]] = mean;
-        i = j + 1;
+    for (PlayerKind player : {PlayerKind::Casual, PlayerKind::Careful}) {
+        *t.Played = dealt;
+        PlayerRandom random(MixBits((static_cast<uint64_t>(seed) << 1) | (player == PlayerKind::Careful ? 1u : 0u)));
+        if (PlayOut(*t.Played, t.View, player, random).Won)
+            ++(player == PlayerKind::Casual ? wins.Casual : wins.Careful);
     }
-    return rank;
+    for (size_t i = 0; i < skilled.size(); ++i) {
+        *t.Played = dealt;
+        SkilledSettings settings;
+        settings.Items = skilled[i];
+        // Seeded by what the items let it see, so a PREVIEW and its AUTO-PREVIEW,
+        // which show the same cars, play the same game.
+        const OptionFlags& o = skilled[i];
+        const uint64_t sight = (o.Undo ? 1u : 0u) | (o.PreviewEmpty || o.AutoPreviewEmpty ? 2u : 0u) |
+                               (o.PreviewOccupied || o.AutoPreviewOccupied ? 4u : 0u);
+        if (PlayOutSkilled(*t.Played, record, settings, MixBits((static_cast<uint64_t>(seed) << 8) | (8u + sight))).Won)
+            ++wins.Skilled[i];
+    }
+    ReadBoard(dealt, t.Order, *t.Search);
+    wins.Cleared += t.Clearing.Solve(*t.Search) == SolveOutcome::Cleared;
 }
 
 } // namespace
-
-uint64_t PlayerRandom::Next()
-{
-    State += 0x9E3779B97F4A7C15ull;
-    return Mix(State);
-}
-
-int32_t PlayerRandom::Below(int32_t n)
-{
-    return static_cast<int32_t>(((Next() >> 32) * static_cast<uint64_t>(n)) >> 32);
-}
-
-bool WaitsOn(CarSpot waiting, CarSpot other)
-{
-    if (waiting.Bay.Row != other.Bay.Row)
-        return false;
-    if (waiting.Bay.Column == other.Bay.Column)
-        return other.Slot < waiting.Slot;
-    return other.Bay.Column < waiting.Bay.Column && other.Slot == 0;
-}
-
-bool IsBlockedForGood(const Board& board, CarSpot car)
-{
-    const CarId id = CarAt(board, car);
-    const BoardShape& s = board.CurrentShape;
-    for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-        for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column)
-            for (int32_t slot = 0; slot < SlotCount; ++slot) {
-                const CarSpot other{{column, row}, slot};
-                if (other.Bay == car.Bay && other.Slot == car.Slot)
-                    continue;
-                if (CarAt(board, other) == id && !WaitsOn(other, car))
-                    return false;
-            }
-    return true;
-}
-
-GameResult PlayOut(Board& board, BoardView& view, PlayerKind player, PlayerRandom& random)
-{
-    GameResult result;
-    const BoardShape s = board.CurrentShape;
-    while (board.CarsLeft > 0) {
-        // Each row has at most one free car: its first top car from MinColumn.
-        BayPos free[MaxRows];
-        int freeCount = 0;
-        for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            if (const int32_t column = FirstTopCarColumn(board, row, s.MaxColumn + 1))
-                free[freeCount++] = {column, row};
-
-        int pairs[MaxPairs][2];
-        int pairCount = 0;
-        for (int i = 0; i < freeCount; ++i)
-            for (int j = i + 1; j < freeCount; ++j)
-                if (board.Cells(free[i].Column, free[i].Row).Slot[0] == board.Cells(free[j].Column, free[j].Row).Slot[0]) {
-                    pairs[pairCount][0] = i;
-                    pairs[pairCount][1] = j;
-                    ++pairCount;
-                }
-
-        if (pairCount > 0) {
-            if (player == PlayerKind::Careful) {
-                int safe[MaxPairs][2];
-                int safeCount = 0;
-                for (int k = 0; k < pairCount; ++k)
-                    if (!LeavesBlockedCar(board, free[pairs[k][0]], free[pairs[k][1]])) {
-                        safe[safeCount][0] = pairs[k][0];
-                        safe[safeCount][1] = pairs[k][1];
-                        ++safeCount;
-                    }
-                if (safeCount > 0) {
-                    std::copy(&safe[0][0], &safe[0][0] + 2 * safeCount, &pairs[0][0]);
-                    pairCount = safeCount;
-                }
-            }
-            const int k = random.Below(pairCount);
-            Expect(board, view, free[pairs[k][0]], ClickOutcome::Selected);
-            Expect(board, view, free[pairs[k][1]], ClickOutcome::PairRemoved);
-            ++result.Pairs;
-            continue;
-        }
-
-        BayPos emptied[MaxBays];
-        int emptiedCount = 0;
-        for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
-                const Cell& cell = board.Cells(column, row);
-                if (cell.Slot[0] == 0 && cell.Slot[1] != 0)
-                    emptied[emptiedCount++] = {column, row};
-            }
-        if (emptiedCount == 0)
-            break; // no pair and nothing to reveal: lost
-        Expect(board, view, emptied[random.Below(emptiedCount)], ClickOutcome::Revealed);
-        ++result.Reveals;
-    }
-    result.Won = board.CarsLeft == 0;
-    return result;
-}
 
 uint32_t DealSeed(int32_t level, int32_t k, uint32_t base)
 {
     const uint64_t key = (static_cast<uint64_t>(base) << 32) ^ (static_cast<uint64_t>(level) << 20) ^
                          static_cast<uint64_t>(k);
-    return static_cast<uint32_t>(Mix(key + 0x9E3779B97F4A7C15ull) >> 32);
+    return static_cast<uint32_t>(MixBits(key + 0x9E3779B97F4A7C15ull) >> 32);
 }
 
 LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals, uint32_t base,
@@ -208,80 +80,22 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
         return figures;
     }
 
-    // Boards are large: kept off the stack.
+    Workspace t(record);
     auto dealt = std::make_unique<Board>();
-    auto played = std::make_unique<Board>();
-    auto search = std::make_unique<SearchBoard>();
-    Solver solver(SolverBudget);
-    const DealOrder order(record);
     CarPool pool;
-    SilentView view;
-    int casualWins = 0, carefulWins = 0, cleared = 0;
-    std::vector<int> skilledWins(skilled.size());
+    LevelWins wins;
+    wins.Skilled.resize(skilled.size());
     for (int32_t k = 0; k < deals; ++k) {
         const uint32_t seed = DealSeed(level, k, base);
         {
             const std::lock_guard<std::mutex> turn(DealTurn);
             SetRandomState(seed);
-            InitMap(*dealt, view, pool, table, level, record.ShapeId);
+            InitMap(*dealt, t.View, pool, table, level, record.ShapeId);
         }
-
-        const BoardShape& s = dealt->CurrentShape;
-        int32_t hidden = 0, deepest = 0;
-        bool seen[CarCount + 1] = {};
-        int32_t distinct = 0;
-        for (int32_t row = s.MinRow; row <= s.MaxRow; ++row)
-            for (int32_t column = s.MinColumn; column <= s.MaxColumn; ++column) {
-                const Cell& cell = dealt->Cells(column, row);
-                int32_t stack = 0;
-                for (CarId car : cell.Slot)
-                    if (car > 0 && car <= CarCount) {
-                        ++stack;
-                        if (!seen[car]) {
-                            seen[car] = true;
-                            ++distinct;
-                        }
-                    }
-                hidden += dealt->HiddenCount(column, row);
-                deepest = std::max(deepest, stack);
-            }
-        Note(figures.Cars, dealt->CarsLeft, k);
-        Note(figures.Hidden, hidden, k);
-        Note(figures.Deepest, deepest, k);
-        Note(figures.Distinct, distinct, k);
-
-        const PlayerKind players[] = {PlayerKind::Casual, PlayerKind::Careful};
-        for (PlayerKind player : players) {
-            *played = *dealt;
-            PlayerRandom random(Mix((static_cast<uint64_t>(seed) << 1) | (player == PlayerKind::Careful ? 1u : 0u)));
-            if (PlayOut(*played, view, player, random).Won)
-                ++(player == PlayerKind::Casual ? casualWins : carefulWins);
-        }
-        for (size_t i = 0; i < skilled.size(); ++i) {
-            *played = *dealt;
-            SkilledSettings settings;
-            settings.Items = skilled[i];
-            // Seeded by what the items let it see, so a PREVIEW and its AUTO-PREVIEW,
-            // which show the same cars, play the same game.
-            const OptionFlags& o = skilled[i];
-            const uint64_t sight = (o.Undo ? 1u : 0u) | (o.PreviewEmpty || o.AutoPreviewEmpty ? 2u : 0u) |
-                                   (o.PreviewOccupied || o.AutoPreviewOccupied ? 4u : 0u);
-            if (PlayOutSkilled(*played, record, settings, Mix((static_cast<uint64_t>(seed) << 8) | (8u + sight))).Won)
-                ++skilledWins[i];
-        }
-        ReadBoard(*dealt, order, *search);
-        cleared += solver.Solve(*search) == SolveOutcome::Cleared;
+        NoteDeal(figures, *dealt, k);
+        PlayDeal(*dealt, record, seed, skilled, t, wins);
     }
-    figures.Deals = deals;
-    if (deals > 0) {
-        for (Spread* spread : {&figures.Cars, &figures.Hidden, &figures.Deepest, &figures.Distinct})
-            spread->Mean /= deals;
-        figures.CasualWinRate = static_cast<double>(casualWins) / deals;
-        figures.CarefulWinRate = static_cast<double>(carefulWins) / deals;
-        for (int wins : skilledWins)
-            figures.SkilledWinRates.push_back(static_cast<double>(wins) / deals);
-        figures.SolverClearRate = static_cast<double>(cleared) / deals;
-    }
+    CloseFigures(figures, deals, wins);
     return figures;
 }
 
@@ -310,22 +124,4 @@ std::vector<LevelFigures> MeasureLevels(const LevelTable& table, const std::vect
     if (failure)
         std::rethrow_exception(failure);
     return all;
-}
-
-double SpearmanRho(const std::vector<double>& x, const std::vector<double>& y)
-{
-    if (x.size() != y.size() || x.size() < 2)
-        return 0;
-    const std::vector<double> rx = Ranks(x), ry = Ranks(y);
-    const double n = static_cast<double>(x.size());
-    const double mean = (n + 1) / 2;
-    double sxy = 0, sxx = 0, syy = 0;
-    for (size_t i = 0; i < rx.size(); ++i) {
-        sxy += (rx[i] - mean) * (ry[i] - mean);
-        sxx += (rx[i] - mean) * (rx[i] - mean);
-        syy += (ry[i] - mean) * (ry[i] - mean);
-    }
-    if (sxx == 0 || syy == 0)
-        return 0;
-    return sxy / std::sqrt(sxx * syy);
 }

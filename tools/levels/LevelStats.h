@@ -1,90 +1,17 @@
 #pragma once
-// Measured difficulty of levels: real deals played to the end through ClickBay by
-// two simulated players. For the level tool and the tests that guard the curve.
-#include "deal/Generator.h"
+// Measures how hard levels play: each deal of a level is played to its end
+// through ClickBay by the casual and the careful player and by the skilled
+// player once for each set of items, and cleared by the solver. For the level
+// tool's stats and the tests that guard the curve.
+#include "levels/LevelFile.h"
 #include "model/PlayRules.h"
+#include "tools/levels/LevelFigures.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
-
-enum class PlayerKind {
-    // Takes a uniformly random matching free pair; reveals a random emptied bay
-    // only when no pair is free; has lost when it can do neither.
-    Casual,
-    // The same, but passes over a pair that would leave a car of the same id
-    // blocked for good (see IsBlockedForGood) while any other pair avoids that.
-    Careful,
-};
-
-// The players' own random source (SplitMix64), so a game never touches the
-// generator's state and the same seed replays the same game.
-class PlayerRandom {
-public:
-    explicit PlayerRandom(uint64_t seed) : State(seed) {}
-    uint64_t Next();
-    // 0 … n − 1, for n ≥ 1.
-    int32_t Below(int32_t n);
-
-private:
-    uint64_t State;
-};
-
-// One car on the board: its bay and its slot (0 = the top).
-struct CarSpot {
-    BayPos Bay;
-    int32_t Slot = 0;
-};
-
-// Car `waiting` waits on car `other` when `other` must be gone before `waiting`
-// can be free: both stand in one row, and `other` is above `waiting` in the same
-// bay or is the top car of a bay in a lower column. A car hidden under an emptied
-// lower bay does not count: it comes up only if the player reveals it.
-bool WaitsOn(CarSpot waiting, CarSpot other);
-
-// A car is blocked for good when every other car of its id on the board waits on
-// it. It can only leave together with one of them, and none of them can become
-// free while it is there, so the board can no longer be cleared.
-bool IsBlockedForGood(const Board& board, CarSpot car);
-
-struct GameResult {
-    bool Won = false;
-    int32_t Pairs = 0;
-    int32_t Reveals = 0;
-};
-
-// Plays the dealt board to its end through ClickBay. The board must have just
-// been dealt (input enabled, nothing selected).
-GameResult PlayOut(Board& board, BoardView& view, PlayerKind player, PlayerRandom& random);
 
 // The generator's seed for deal k (0, 1, …) of a level; `base` picks another set.
 uint32_t DealSeed(int32_t level, int32_t k, uint32_t base = 0);
-
-// A figure over the deals of a level: the same in every deal unless Min < Max.
-struct Spread {
-    int32_t Min = 0;
-    int32_t Max = 0;
-    double Mean = 0;
-};
-
-struct LevelFigures {
-    int32_t Level = 0;
-    int32_t ShapeId = 0;
-    int32_t PoolTypeId = 0;
-    // Empty when the level is well-formed and was measured; else why not.
-    std::string Problem;
-    int32_t Deals = 0;
-    Spread Cars;      // cars dealt
-    Spread Hidden;    // cars hidden under a top at the deal
-    Spread Deepest;   // cars in the fullest bay at the deal
-    Spread Distinct;  // distinct car ids on the board
-    double CasualWinRate = 0;
-    double CarefulWinRate = 0;
-    // One per set of items asked for, in the order asked.
-    std::vector<double> SkilledWinRates;
-    // Share of the deals the perfect-information solver cleared: 1 by construction.
-    double SolverClearRate = 0;
-};
 
 // Search positions the solver may expand per deal when it measures a level; the
 // hardest shipped deal needs a few tens of thousands.
@@ -102,6 +29,3 @@ LevelFigures MeasureLevel(const LevelTable& table, int32_t level, int32_t deals,
 // number of threads. What a thread throws is thrown here once all have ended.
 std::vector<LevelFigures> MeasureLevels(const LevelTable& table, const std::vector<int32_t>& levels, int32_t deals,
                                         uint32_t base, const std::vector<OptionFlags>& skilled, int threads);
-
-// Spearman's rank correlation, ties given their mean rank; 0 when either list is constant.
-double SpearmanRho(const std::vector<double>& x, const std::vector<double>& y);

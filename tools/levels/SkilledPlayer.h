@@ -2,19 +2,17 @@
 // A simulated player who thinks ahead. It plays through the game's own click,
 // pointer and key handlers and knows only what they show: the top cars, the
 // hidden count of every bay, the cars a preview option shows and what it has
-// seen and remembers. Where a choice matters it imagines the hidden cars many
-// times, as a deal would have placed them, and plays its choices out in every
-// imagined board; with few cars unseen it plans the clearing of each imagined
-// board instead and makes the move most plans begin with.
+// seen and remembers (SkilledMemory). Where a choice matters it imagines the
+// hidden cars many times, as a deal would have placed them (ImaginedDeals), and
+// plays its choices out in every imagined board (MoveChoice); with few cars
+// unseen it plans the clearing of each imagined board instead and makes the
+// move most plans begin with (SolverPlan).
 #include "levels/LevelFile.h"
 #include "model/PlayRules.h"
-#include "tools/levels/Search.h"
-
-#include "tools/levels/LevelStats.h"
+#include "tools/levels/GameResult.h"
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 struct SkilledSettings {
     // The shop options it owns.
@@ -45,10 +43,3 @@ private:
 
 // Plays the just-dealt board of `level` to its end.
 GameResult PlayOutSkilled(Board& board, const LevelRecord& level, const SkilledSettings& settings, uint64_t seed);
-
-// The items named in a text such as "undo,auto-preview-empty" ("none" for no
-// item, "previews" for both PREVIEWs, "auto-previews" for both AUTO-PREVIEWs).
-// False for an unknown name.
-bool ParseItems(const char* text, OptionFlags& items);
-// The same names back, shortest first: "none", "previews", "auto-previews+undo", …
-std::string ItemsName(const OptionFlags& items);

@@ -1,4 +1,6 @@
-// vroomzle-levels: checks and previews level files for level designers.
+// vroomzle-levels, the level designer's tool: `check` finds the levels of a file
+// that break a rule, `deal` prints the board a seed deals, and `stats` measures
+// how hard each level plays with the simulated players and the solver.
 #include "core/GameError.h"
 #include "core/Random.h"
 #include "deal/Generator.h"
@@ -7,7 +9,9 @@
 #include "levels/LevelFile.h"
 #include "model/SilentView.h"
 #include "tools/levels/LevelStats.h"
-#include "tools/levels/SkilledPlayer.h"
+#include "tools/levels/ParseNumber.h"
+#include "tools/levels/StatsOptions.h"
+#include "tools/levels/StatsReport.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,93 +20,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int DefaultDeals = 200;
-
-const char* const StatsHelp =
-    "  stats FILE [--deals N] [--csv] [--levels FROM-TO] [--seed S] [--items LIST]...\n"
-    "             [--threads T]\n"
-    "               Measures how hard each level plays. Every level is dealt N times\n"
-    "               (default 200, at most 100000) by the game's own generator, and each\n"
-    "               deal is played to its end through the game's click handler by\n"
-    "               three simulated players, and cleared by a solver that sees every\n"
-    "               car. One line per level; --csv prints the same columns\n"
-    "               comma-separated with a header line. --levels limits the run to\n"
-    "               levels FROM to TO (default 1-110). The deal seeds follow from the\n"
-    "               level, the deal number and S (default 0), so the same command\n"
-    "               always prints the same figures, with any number of threads T\n"
-    "               (default 2; levels are shared out among them).\n"
-    "\n"
-    "               --items LIST gives the skilled player the shop options it owns,\n"
-    "               comma-separated: undo, preview-empty, preview-occupied,\n"
-    "               auto-preview-empty, auto-preview-occupied; previews for both\n"
-    "               PREVIEWs, auto-previews for both AUTO-PREVIEWs; none for no item\n"
-    "               (the default). Each --items adds one skilled column.\n"
-    "\n"
-    "               Columns:\n"
-    "                 level     level number (line of the file)\n"
-    "                 shape     board shape 1-10\n"
-    "                 pool      pool type 1-9\n"
-    "                 cars      cars dealt (rows of the shape x positions of the row)\n"
-    "                 hidden    cars hidden under a top car at the deal\n"
-    "                 deepest   cars in the fullest bay at the deal (1-6)\n"
-    "                 distinct  distinct car ids on the board: the mean over the N\n"
-    "                           deals, with one decimal\n"
-    "                 range     the fewest and the most distinct ids in one deal\n"
-    "                 casual    share of the N deals the casual player won\n"
-    "                 careful   share of the N deals the careful player won\n"
-    "                 skilled   share the skilled player won with no item; with\n"
-    "                           items the column is named skilled:ITEMS\n"
-    "                 solver    share the solver cleared (1.000 for a level that\n"
-    "                           deals boards that can always be cleared)\n"
-    "               cars, hidden and deepest follow from the level line alone and are\n"
-    "               the same in every deal; should one vary, it shows as MIN-MAX.\n"
-    "               A level that is not well-formed shows '-' (the text table adds\n"
-    "               its first problem).\n"
-    "\n"
-    "               All players play the same N deals, each with its own seeded\n"
-    "               choices. A top car is free when no lower column of its row holds\n"
-    "               a top car. The casual player takes a uniformly random pair of free\n"
-    "               cars with the same id. Only when no such pair exists does it\n"
-    "               reveal a random emptied bay (empty top, hidden car below). It has\n"
-    "               lost when it can do neither with cars left.\n"
-    "               The careful player plays the same way, but first drops every pair\n"
-    "               that would leave a car of the same id blocked for good, unless\n"
-    "               that drops them all. Car B waits on car A when both stand in one\n"
-    "               row and A must be gone before B can be free: A is above B in B's\n"
-    "               bay, or A is the top car of a bay in a lower column (a car hidden\n"
-    "               under an emptied lower bay does not count: it stays down unless\n"
-    "               revealed). A car is blocked for good when every other car of its\n"
-    "               id on the board waits on it: it can only leave with one of them,\n"
-    "               and none of them can become free while it stands, so the board\n"
-    "               can no longer be cleared.\n"
-    "               The skilled player sees what a player sees: the top cars, the\n"
-    "               hidden counts, and with a PREVIEW or AUTO-PREVIEW the car under a\n"
-    "               bay (it moves the pointer over every bay, pressing Space for a\n"
-    "               PREVIEW); with the undo it reveals an emptied bay, reads the car\n"
-    "               that came up and the one now beneath it, and takes the reveal\n"
-    "               back. It remembers what it has seen. Its rule of thumb takes a\n"
-    "               free pair when there is one, else reveals the car the level's list\n"
-    "               deals latest (a car seen to pair at once counts as a place and a\n"
-    "               half later). Where the choice matters (three or more free cars of\n"
-    "               one id, or which bay to reveal) it imagines the hidden cars 8\n"
-    "               times as a deal places them (each pair in two rows, the rows\n"
-    "               filled evenly along the level's list, pairs of unseen cars with\n"
-    "               the ids the level's pool still owes), plays the 4 best choices out\n"
-    "               by its rule of thumb in every imagined board, and changes its\n"
-    "               first choice only for one that wins clearly more often. When it\n"
-    "               knows every car a reveal would bring up and at most 32 cars are\n"
-    "               unseen it plans instead: the solver clears each imagined board\n"
-    "               and the first move most plans share is made; with every car in\n"
-    "               sight it follows the solver's plan.\n"
-    "               The solver sees every car and searches the pairs that can go\n"
-    "               (revealing a bay only to take the car that comes up).\n"
-    "               The text table ends with '#' lines: Spearman's rank correlation\n"
-    "               of level number and difficulty (1 - win rate) of the casual and\n"
-    "               the first skilled player for each championship, and the mean\n"
-    "               rates of each free tier.\n"
-    "               Exits 1 when a level a game mode deals is broken; 2 on bad\n"
-    "               arguments or an unreadable file.\n";
 
 // The levels the game modes deal, adjoining ranges joined: "1-84, 91-94, …".
 std::string ReachableLevelsText()
@@ -145,22 +62,6 @@ void PrintUsage(FILE* out)
                "\n",
                out);
     std::fputs(StatsHelp, out);
-}
-
-// Plain decimal digits only, at most `limit`.
-bool ParseNumber(const char* text, unsigned long long limit, unsigned long long& value)
-{
-    if (*text == '\0')
-        return false;
-    value = 0;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9')
-            return false;
-        value = value * 10 + static_cast<unsigned>(*c - '0');
-        if (value > limit)
-            return false;
-    }
-    return true;
 }
 
 // Reads a level file; an unreadable one is reported with the game's message.
@@ -229,199 +130,31 @@ int Check(const char* path)
     return badReachable == 0 ? 0 : 1;
 }
 
-
-// MIN-MAX, or the one value when every deal gave the same.
-std::string SpreadText(const Spread& spread)
-{
-    std::string text = std::to_string(spread.Min);
-    if (spread.Max != spread.Min)
-        text += "-" + std::to_string(spread.Max);
-    return text;
-}
-
-std::string Fixed(double value, int decimals)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-// The championship and free-tier figures a designer tunes the curve with.
-void PrintSummary(const std::vector<LevelFigures>& all, const std::vector<std::string>& skilledNames)
-{
-    auto measured = [&](int32_t level) -> const LevelFigures* {
-        for (const LevelFigures& f : all)
-            if (f.Level == level && f.Problem.empty())
-                return &f;
-        return nullptr;
-    };
-    // The casual player's rate, then the first skilled player's.
-    auto rate = [](const LevelFigures& f, int which) { return which == 0 ? f.CasualWinRate : f.SkilledWinRates[0]; };
-    const int players = skilledNames.empty() ? 1 : 2;
-    for (const GameModeInfo& c : GameModes) {
-        if (c.Track == Championship::None)
-            continue;
-        const int32_t last = c.FirstLevel + c.LevelSpan - 1;
-        for (int which = 0; which < players; ++which) {
-            std::vector<double> number, difficulty;
-            for (int32_t level = c.FirstLevel; level <= last; ++level)
-                if (const LevelFigures* f = measured(level)) {
-                    number.push_back(level);
-                    difficulty.push_back(1 - rate(*f, which));
-                }
-            if (number.size() >= 2)
-                std::printf("# %s %d-%d: Spearman %.3f over %zu levels (%s)\n", c.Name, c.FirstLevel, last,
-                            SpearmanRho(number, difficulty), number.size(),
-                            which == 0 ? "casual" : skilledNames[0].c_str());
-        }
-    }
-    for (const GameModeInfo& t : GameModes) {
-        if (t.Track != Championship::None)
-            continue;
-        const int32_t last = t.FirstLevel + t.LevelSpan - 1;
-        double sum[2] = {};
-        int n = 0;
-        for (int32_t level = t.FirstLevel; level <= last; ++level)
-            if (const LevelFigures* f = measured(level)) {
-                for (int which = 0; which < players; ++which)
-                    sum[which] += rate(*f, which);
-                ++n;
-            }
-        if (n == 0)
-            continue;
-        std::printf("# %s %d-%d: mean casual %.3f", t.Name, t.FirstLevel, last, sum[0] / n);
-        if (players > 1)
-            std::printf(", %s %.3f", skilledNames[0].c_str(), sum[1] / n);
-        std::printf("\n");
-    }
-}
-
 int Stats(int argc, char** argv)
 {
-    const char* path = nullptr;
-    unsigned long long deals = DefaultDeals, base = 0, from = 1, to = LevelCount, threads = 2;
-    bool csv = false;
-    std::vector<OptionFlags> skilled;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(StatsHelp, stdout);
-            return 0;
-        } else if (arg == "--csv") {
-            csv = true;
-        } else if (arg == "--deals" && i + 1 < argc) {
-            if (!ParseNumber(argv[++i], 100000, deals) || deals < 1) {
-                std::fprintf(stderr, "--deals must be a number from 1 to 100000, not '%s'\n", argv[i]);
-                return 2;
-            }
-        } else if (arg == "--seed" && i + 1 < argc) {
-            if (!ParseNumber(argv[++i], 0xFFFFFFFFull, base)) {
-                std::fprintf(stderr, "--seed must be a number from 0 to 4294967295, not '%s'\n", argv[i]);
-                return 2;
-            }
-        } else if (arg == "--items" && i + 1 < argc) {
-            OptionFlags items;
-            if (!ParseItems(argv[++i], items)) {
-                std::fprintf(stderr, "--items takes undo, preview-empty, preview-occupied, auto-preview-empty, "
-                                     "auto-preview-occupied, previews, auto-previews or none, not '%s'\n", argv[i]);
-                return 2;
-            }
-            skilled.push_back(items);
-        } else if (arg == "--threads" && i + 1 < argc) {
-            if (!ParseNumber(argv[++i], 64, threads) || threads < 1) {
-                std::fprintf(stderr, "--threads must be a number from 1 to 64, not '%s'\n", argv[i]);
-                return 2;
-            }
-        } else if (arg == "--levels" && i + 1 < argc) {
-            const std::string range = argv[++i];
-            const size_t dash = range.find('-');
-            const std::string first = range.substr(0, dash), last = dash == std::string::npos ? first : range.substr(dash + 1);
-            if (!ParseNumber(first.c_str(), LevelCount, from) || !ParseNumber(last.c_str(), LevelCount, to) || from < 1 ||
-                to < from) {
-                std::fprintf(stderr, "--levels must be FROM-TO within 1-%d, not '%s'\n", LevelCount, range.c_str());
-                return 2;
-            }
-        } else if (!path && arg.compare(0, 2, "--") != 0) {
-            path = argv[i];
-        } else {
-            std::fprintf(stderr, "stats: unexpected argument '%s'\n", arg.c_str());
-            return 2;
-        }
-    }
-    if (!path) {
-        std::fputs("stats: no level file given\n", stderr);
+    StatsOptions options;
+    switch (ParseStatsOptions(argc, argv, options)) {
+    case StatsRequest::Help:
+        std::fputs(StatsHelp, stdout);
+        return 0;
+    case StatsRequest::Refused:
         return 2;
+    case StatsRequest::Measure:
+        break;
     }
     static LevelTable table;
-    if (!LoadOrReport(path, table))
+    if (!LoadOrReport(options.Path, table))
         return 2;
-
-    if (skilled.empty())
-        skilled.push_back(OptionFlags{});
-    std::vector<std::string> names;
-    for (const OptionFlags& items : skilled) {
-        const std::string name = ItemsName(items);
-        names.push_back(name == "none" ? "skilled" : "skilled:" + name);
-    }
+    if (options.Skilled.empty())
+        options.Skilled.push_back(OptionFlags{});
 
     // Levels are shared out among the threads; the lines come out in level order.
     std::vector<int32_t> levels;
-    for (unsigned long long level = from; level <= to; ++level)
-        levels.push_back(static_cast<int32_t>(level));
-    const std::vector<LevelFigures> all = MeasureLevels(table, levels, static_cast<int32_t>(deals),
-                                                        static_cast<uint32_t>(base), skilled, static_cast<int>(threads));
-
-    if (csv) {
-        std::printf("level,shape,pool,cars,hidden,deepest,distinct,range,casual,careful");
-        for (const std::string& name : names)
-            std::printf(",%s", name.c_str());
-        std::printf(",solver\n");
-    } else {
-        std::printf("%5s %5s %4s %5s %6s %7s %8s %7s %6s %7s", "level", "shape", "pool", "cars", "hidden", "deepest",
-                    "distinct", "range", "casual", "careful");
-        for (const std::string& name : names)
-            std::printf(" %*s", static_cast<int>(std::max<size_t>(name.size(), 5)), name.c_str());
-        std::printf(" %6s\n", "solver");
-    }
-    bool brokenReachable = false;
-    for (const LevelFigures& f : all) {
-        const int32_t level = f.Level;
-        std::vector<std::string> cells;
-        if (f.Problem.empty()) {
-            cells = {SpreadText(f.Cars),
-                     SpreadText(f.Hidden),
-                     SpreadText(f.Deepest),
-                     Fixed(f.Distinct.Mean, 1),
-                     std::to_string(f.Distinct.Min) + "-" + std::to_string(f.Distinct.Max),
-                     Fixed(f.CasualWinRate, 3),
-                     Fixed(f.CarefulWinRate, 3)};
-            for (double rate : f.SkilledWinRates)
-                cells.push_back(Fixed(rate, 3));
-            cells.push_back(Fixed(f.SolverClearRate, 3));
-        } else {
-            cells.assign(8 + skilled.size(), "-");
-            brokenReachable = brokenReachable || IsReachableLevel(level);
-        }
-        if (csv) {
-            std::printf("%d,%d,%d", level, f.ShapeId, f.PoolTypeId);
-            for (const std::string& cell : cells)
-                std::printf(",%s", cell.c_str());
-            std::printf("\n");
-        } else {
-            std::printf("%5d %5d %4d %5s %6s %7s %8s %7s %6s %7s", level, f.ShapeId, f.PoolTypeId, cells[0].c_str(),
-                        cells[1].c_str(), cells[2].c_str(), cells[3].c_str(), cells[4].c_str(), cells[5].c_str(),
-                        cells[6].c_str());
-            for (size_t i = 0; i < names.size(); ++i)
-                std::printf(" %*s", static_cast<int>(std::max<size_t>(names[i].size(), 5)), cells[7 + i].c_str());
-            std::printf(" %6s", cells.back().c_str());
-            if (!f.Problem.empty())
-                std::printf("  %s", f.Problem.c_str());
-            std::printf("\n");
-        }
-    }
-    if (!csv)
-        PrintSummary(all, names);
-    return brokenReachable ? 1 : 0;
+    for (int32_t level = options.FirstLevel; level <= options.LastLevel; ++level)
+        levels.push_back(level);
+    const std::vector<LevelFigures> all =
+        MeasureLevels(table, levels, options.Deals, options.Seed, options.Skilled, options.Threads);
+    return PrintStats(all, SkilledColumnNames(options.Skilled), options.Csv) ? 1 : 0;
 }
 
 } // namespace

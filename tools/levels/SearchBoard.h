@@ -1,5 +1,6 @@
 #pragma once
-// The board as a search sees it, and a solver that sees every hidden car.
+// The board as a search sees it: the solver's, and the skilled player's plans
+// and imagined boards.
 //
 // A reveal only ever adds a blocker to its row: the new top car stands before
 // every car in a higher column. So a search loses nothing by revealing a bay
@@ -10,7 +11,6 @@
 #include "model/Board.h"
 
 #include <cstdint>
-#include <vector>
 
 // The place of every position in its level's list (the order the deal fills a
 // row in), by column and slot of the deal; -1 where the level has no car.
@@ -73,36 +73,17 @@ struct SearchMove {
 
 // The cars that can go now, by row: each emptied bay's next car up to the row's
 // first top car, and that top car. Returns how many were written to `bays`.
-int TakeableBays(const SearchBoard& board, int32_t row, int32_t* bays);
-
-enum class SolveOutcome { Cleared, Stuck, GaveUp };
-
-// Depth-first search over the pairs that can go. It takes at once every id all
-// of whose remaining cars can go (no later move can need them to stay), gives up
-// on a board where an id has more than half of its cars in one row (a pair needs
-// two rows), remembers the positions it has already failed from, and tries
-// likely pairs first: those the deal filled last.
-class Solver {
-public:
-    // At most `nodeBudget` positions are expanded; then Solve gives up.
-    explicit Solver(int32_t nodeBudget);
-    ~Solver();
-    Solver(const Solver&) = delete;
-    Solver& operator=(const Solver&) = delete;
-
-    // Searches from `board`, which it changes. With `moves`, a clearing sequence
-    // is left there when the result is Cleared.
-    SolveOutcome Solve(SearchBoard& board, std::vector<SearchMove>* moves = nullptr);
-    int64_t Nodes() const { return NodeCount; }
-
-private:
-    struct Impl;
-    Impl* State;
-    int64_t NodeCount = 0;
-};
-
-// Plays a clearing sequence on the real board through ClickBay: a reveal first
-// where a car comes from under an emptied top, then the two clicks of the pair.
-// Returns false as soon as a click does not do what the move needs.
-class BoardView;
-bool PlayMoves(Board& board, BoardView& view, const SearchBoard& start, const std::vector<SearchMove>& moves);
+// Inline: the solver asks it at every position it expands.
+inline int TakeableBays(const SearchBoard& board, int32_t row, int32_t* bays)
+{
+    int n = 0;
+    const int32_t first = row * board.Shape.ColumnCount;
+    for (int32_t bay = first; bay < first + board.Shape.ColumnCount; ++bay) {
+        if (!board.HasCars(bay))
+            continue;
+        bays[n++] = bay;
+        if (board.Shown[bay])
+            break;
+    }
+    return n;
+}
