@@ -462,106 +462,164 @@ std::vector<int> Range(int first, int last)
     return levels;
 }
 
-// The curve of data/map/level.ini. Forty deals per level for the casual and
-// careful players and sixteen for the skilled one keep this fast; the table in
-// docs/levels.md comes from two hundred.
-TEST(ShippedLevels, DifficultyClimbsAlongEveryMode)
-{
-    std::vector<LevelFigures> f = MeasureShipped(Range(1, LevelCount), 40, {});
-    for (int n = 1; n <= LevelCount; ++n)
-        ASSERT_EQ(f[n].Problem, "") << "level " << n;
-    auto rate = [&](int n) { return f[n].CasualWinRate; };
-    auto mean = [&](int first, int last) {
-        double sum = 0;
-        for (int n = first; n <= last; ++n)
-            sum += rate(n);
-        return sum / (last - first + 1);
-    };
+// The curve of data/map/level.ini, measured once for every test below. Forty
+// deals per level for the casual and careful players and sixteen for the
+// skilled one keep this fast; the table in docs/levels.md comes from two hundred.
+class ShippedCurve : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Casual = MeasureShipped(Range(1, LevelCount), 40, {});
+        for (int n = 1; n <= LevelCount; ++n)
+            if (IsReachableLevel(n))
+                Reachable.push_back(n);
+        // The skilled player bare, with both AUTO-PREVIEWs, and with the undo as well.
+        Skilled = MeasureShipped(Reachable, 16, {OptionFlags{}, AutoPreviews(), AutoUndo()});
+        // The last levels of the championships and the maniac tier, with more deals.
+        Last = MeasureShipped({40, 80, 106, 107, 108, 109}, 40, {AutoUndo()});
+    }
 
-    for (int first : {1, 41}) {
+    static OptionFlags AutoPreviews()
+    {
+        OptionFlags o;
+        o.AutoPreviewEmpty = o.AutoPreviewOccupied = true;
+        return o;
+    }
+    static OptionFlags AutoUndo()
+    {
+        OptionFlags o = AutoPreviews();
+        o.Undo = true;
+        return o;
+    }
+
+    // The casual player's win rate, and its mean over levels first … last.
+    static double Rate(int n) { return Casual[n].CasualWinRate; }
+    static double Mean(int first, int last) { return MeanOf(Rate, first, last); }
+    // The skilled player's win rates, bare, with the previews, with the undo as well.
+    static double Bare(int n) { return Skilled[n].SkilledWinRates[0]; }
+    static double Previewed(int n) { return Skilled[n].SkilledWinRates[1]; }
+    static double Equipped(int n) { return Skilled[n].SkilledWinRates[2]; }
+    static double BareMean(int first, int last) { return MeanOf(Bare, first, last); }
+
+    // Spearman's rho of a championship's level numbers against its difficulty.
+    static double Climb(int first, double (*winRate)(int))
+    {
         std::vector<double> number, difficulty;
-        bool shapes[ShapeCount + 1] = {};
         for (int n = first; n < first + 40; ++n) {
             number.push_back(n);
-            difficulty.push_back(1 - rate(n));
-            shapes[f[n].ShapeId] = true;
+            difficulty.push_back(1 - winRate(n));
         }
-        EXPECT_GE(SpearmanRho(number, difficulty), 0.9) << "championship from level " << first;
+        return SpearmanRho(number, difficulty);
+    }
+
+    static std::vector<LevelFigures> Casual, Skilled, Last;
+    static std::vector<int> Reachable;
+
+private:
+    static double MeanOf(double (*winRate)(int), int first, int last)
+    {
+        double sum = 0;
+        for (int n = first; n <= last; ++n)
+            sum += winRate(n);
+        return sum / (last - first + 1);
+    }
+};
+
+std::vector<LevelFigures> ShippedCurve::Casual, ShippedCurve::Skilled, ShippedCurve::Last;
+std::vector<int> ShippedCurve::Reachable;
+
+TEST_F(ShippedCurve, EveryLevelIsMeasured)
+{
+    for (int n = 1; n <= LevelCount; ++n)
+        ASSERT_EQ(Casual[n].Problem, "") << "level " << n;
+}
+
+TEST_F(ShippedCurve, ChampionshipsClimbForTheCasualPlayer)
+{
+    for (int first : {1, 41})
+        EXPECT_GE(Climb(first, Rate), 0.9) << "championship from level " << first;
+}
+
+TEST_F(ShippedCurve, EachChampionshipUsesEveryShape)
+{
+    for (int first : {1, 41}) {
+        bool shapes[ShapeCount + 1] = {};
+        for (int n = first; n < first + 40; ++n)
+            shapes[Casual[n].ShapeId] = true;
         for (int s = 1; s <= ShapeCount; ++s)
             EXPECT_TRUE(shapes[s]) << "shape " << s << " missing from the championship from level " << first;
     }
+}
 
-    // Gentle at first, then deeper stacks and fewer ids per pair.
-    EXPECT_GE(rate(1), 0.95);
-    EXPECT_LE(rate(40), 0.3);
-    EXPECT_LT(f[1].Deepest.Max, f[40].Deepest.Min);
-    EXPECT_LT(f[1].Hidden.Max, f[40].Hidden.Min);
-    EXPECT_GT(f[1].Distinct.Mean / f[1].Cars.Mean, 2 * f[40].Distinct.Mean / f[40].Cars.Mean);
+// Gentle at first, then deeper stacks and fewer ids per pair.
+TEST_F(ShippedCurve, TheNormalChampionshipStartsGentleAndEndsDeep)
+{
+    EXPECT_GE(Rate(1), 0.95);
+    EXPECT_LE(Rate(40), 0.3);
+    EXPECT_LT(Casual[1].Deepest.Max, Casual[40].Deepest.Min);
+    EXPECT_LT(Casual[1].Hidden.Max, Casual[40].Hidden.Min);
+    EXPECT_GT(Casual[1].Distinct.Mean / Casual[1].Cars.Mean, 2 * Casual[40].Distinct.Mean / Casual[40].Cars.Mean);
+}
 
-    // The advanced championship takes up about where the normal one is halfway.
-    EXPECT_NEAR(mean(41, 43), mean(19, 21), 0.15);
-    EXPECT_LT(rate(80), rate(40)) << "advanced level 80 is harder than normal level 40";
+// The advanced championship takes up about where the normal one is halfway.
+TEST_F(ShippedCurve, TheAdvancedChampionshipTakesUpHalfwayAlongTheNormal)
+{
+    EXPECT_NEAR(Mean(41, 43), Mean(19, 21), 0.15);
+    EXPECT_LT(Rate(80), Rate(40)) << "advanced level 80 is harder than normal level 40";
+}
 
-    // Free levels: each tier harder than the one before, maniac the hardest of all.
-    const double easy = mean(81, 84), normal = mean(91, 94), advanced = mean(101, 104), maniac = mean(106, 109);
+// Free levels: each tier harder than the one before, maniac the hardest of all.
+TEST_F(ShippedCurve, FreeTiersGrowHarderUpToManiac)
+{
+    const double easy = Mean(81, 84), normal = Mean(91, 94), advanced = Mean(101, 104), maniac = Mean(106, 109);
     EXPECT_GT(easy, normal);
     EXPECT_GT(normal, advanced);
     EXPECT_GT(advanced, maniac);
+}
 
+TEST_F(ShippedCurve, EveryPoolTypeIsDealt)
+{
     bool pools[PoolTypeCount + 1] = {};
-    for (int n = 1; n <= LevelCount; ++n)
-        if (IsReachableLevel(n))
-            pools[f[n].PoolTypeId] = true;
+    for (int n : Reachable)
+        pools[Casual[n].PoolTypeId] = true;
     for (int p = 1; p <= PoolTypeCount; ++p)
         EXPECT_TRUE(pools[p]) << "pool type " << p << " is never dealt";
+}
 
-    // The skilled player: its curve falls along each championship too, the tiers
-    // keep their order, and the items and its thinking decide the hard boards.
-    OptionFlags autoPreviews;
-    autoPreviews.AutoPreviewEmpty = autoPreviews.AutoPreviewOccupied = true;
-    OptionFlags autoUndo = autoPreviews;
-    autoUndo.Undo = true;
-    std::vector<int> reachable;
-    for (int n = 1; n <= LevelCount; ++n)
-        if (IsReachableLevel(n))
-            reachable.push_back(n);
-    const std::vector<LevelFigures> skilled = MeasureShipped(reachable, 16, {OptionFlags{}, autoPreviews, autoUndo});
-    auto bare = [&](int n) { return skilled[n].SkilledWinRates[0]; };
-    auto previewed = [&](int n) { return skilled[n].SkilledWinRates[1]; };
-    auto equipped = [&](int n) { return skilled[n].SkilledWinRates[2]; };
-    for (int first : {1, 41}) {
-        std::vector<double> number, difficulty;
-        for (int n = first; n < first + 40; ++n) {
-            number.push_back(n);
-            difficulty.push_back(1 - bare(n));
-        }
-        EXPECT_GE(SpearmanRho(number, difficulty), 0.8) << "skilled, championship from level " << first;
-    }
-    auto bareMean = [&](int first, int last) {
-        double sum = 0;
-        for (int n = first; n <= last; ++n)
-            sum += bare(n);
-        return sum / (last - first + 1);
-    };
-    EXPECT_GT(bareMean(81, 84), bareMean(91, 94));
-    EXPECT_GT(bareMean(91, 94), bareMean(101, 104));
-    EXPECT_GT(bareMean(101, 104), bareMean(106, 109));
+// The skilled player: its curve falls along each championship too, and the
+// tiers keep their order.
+TEST_F(ShippedCurve, ChampionshipsClimbForTheSkilledPlayer)
+{
+    for (int first : {1, 41})
+        EXPECT_GE(Climb(first, Bare), 0.8) << "skilled, championship from level " << first;
+}
 
-    // Where the casual player mostly loses, items and thought win twice as often,
-    // with the undo and without it.
+TEST_F(ShippedCurve, FreeTiersKeepTheirOrderForTheSkilledPlayer)
+{
+    EXPECT_GT(BareMean(81, 84), BareMean(91, 94));
+    EXPECT_GT(BareMean(91, 94), BareMean(101, 104));
+    EXPECT_GT(BareMean(101, 104), BareMean(106, 109));
+}
+
+// Where the casual player mostly loses, items and thought win twice as often,
+// with the undo and without it.
+TEST_F(ShippedCurve, ItemsAndThoughtWinTheHardBoardsTwiceAsOften)
+{
     double casualHard = 0, previewedHard = 0, equippedHard = 0;
-    for (int n : reachable)
-        if (rate(n) < 0.5) {
-            casualHard += rate(n);
-            previewedHard += previewed(n);
-            equippedHard += equipped(n);
+    for (int n : Reachable)
+        if (Rate(n) < 0.5) {
+            casualHard += Rate(n);
+            previewedHard += Previewed(n);
+            equippedHard += Equipped(n);
         }
     EXPECT_GE(previewedHard, 2 * casualHard) << "skilled with both AUTO-PREVIEWs";
     EXPECT_GE(equippedHard, 2 * casualHard) << "skilled with both AUTO-PREVIEWs and the undo";
+}
 
-    // The last levels of the championships and the maniac tier, with more deals.
-    const std::vector<LevelFigures> last = MeasureShipped({40, 80, 106, 107, 108, 109}, 40, {autoUndo});
-    EXPECT_GE(last[40].SkilledWinRates[0], 0.4) << "normal level 40 with both AUTO-PREVIEWs and the undo";
+// The last levels of the championships and the maniac tier, with more deals.
+TEST_F(ShippedCurve, TheLastLevelsCanBeWonWithAllTheItems)
+{
+    EXPECT_GE(Last[40].SkilledWinRates[0], 0.4) << "normal level 40 with both AUTO-PREVIEWs and the undo";
     for (int n : {80, 106, 107, 108, 109})
-        EXPECT_GE(last[n].SkilledWinRates[0], 0.15) << "level " << n << " with both AUTO-PREVIEWs and the undo";
+        EXPECT_GE(Last[n].SkilledWinRates[0], 0.15) << "level " << n << " with both AUTO-PREVIEWs and the undo";
 }

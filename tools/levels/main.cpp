@@ -89,14 +89,14 @@ int Deal(const char* path, const char* levelText, const char* seedText)
     static LevelTable table;
     static Board board;
     static CarPool pool;
+    static DealTrace trace;
     if (!LoadOrReport(path, table))
         return 2;
     const int32_t number = static_cast<int32_t>(level);
     SilentView view;
     SetRandomState(static_cast<uint32_t>(seed));
-    if (!InitMap(board, view, pool, table, number, table.Level(number).ShapeId)) {
-        const GameError refused = DealRefusal(table, number, table.Level(number).ShapeId);
-        std::fprintf(stderr, "%s: %s.\n", path, refused.Message().c_str());
+    if (!InitMap(board, view, pool, table, number, table.Level(number).ShapeId, &trace)) {
+        std::fprintf(stderr, "%s: %s.\n", path, trace.Refusal.Message().c_str());
         return 1;
     }
     std::printf("cars %d\n", board.CarsLeft);
