@@ -109,10 +109,13 @@ TEST(ShopQuestion, KeysPressedTwiceNeverSell)
     struct Answer {
         Qt::Key OnButton, InBox; // Key_Y: the player clicks Yes
         bool Sells;
+        const char* What;
     };
-    for (const Answer& answer : {Answer{Qt::Key_Space, Qt::Key_Space, false}, Answer{Qt::Key_Return, Qt::Key_Return, false},
-                                 Answer{Qt::Key_Space, Qt::Key_Escape, false}, Answer{Qt::Key_Return, Qt::Key_Y, true}}) {
-        SCOPED_TRACE(QTest::toString(answer.OnButton) + std::string(", ") + QTest::toString(answer.InBox));
+    for (const Answer& answer : {Answer{Qt::Key_Space, Qt::Key_Space, false, "Space, Space"},
+                                 Answer{Qt::Key_Return, Qt::Key_Return, false, "Return, Return"},
+                                 Answer{Qt::Key_Space, Qt::Key_Escape, false, "Space, Escape"},
+                                 Answer{Qt::Key_Return, Qt::Key_Y, true, "Return, a click on Yes"}}) {
+        SCOPED_TRACE(answer.What);
         std::string asked;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
