@@ -22,6 +22,35 @@
 //   only, of those opaque in either: outlines that differ in a third of their
 //   pixels keep two cars apart whatever their paint.
 // Colour blindness is simulated in linear RGB before each measure.
+//
+// A player looks for a car's partner by its body first and its main paint
+// second; an accent is seen only once the eye has stopped. So, besides the
+// measures over the whole picture:
+// - the body of each car is the one artgen draws it with (CarDesigns.h), and
+//   the outline difference is the share of pixels opaque in one car only, of
+//   those opaque in either, the two cars standing in the same place of a bay.
+// - a car's paints are read back from its picture: each opaque pixel is one of
+//   the palette's paints (Paints.h) when it is that paint in the light of some
+//   face, a multiple of it between a half and one, to within a unit per
+//   channel; glass, tyres, lamps and the dark outline are none. The main
+//   paint covers the most pixels; the second the next most, when it covers a
+//   tenth of the painted pixels, else the main paint again. The picture, not
+//   the drawing's own paint and accent, because the drawing decides what
+//   covers the most: the upper half of a van, the tank of a tanker, the box of a
+//   lorry and the squares of a police car are painted in the second colour or
+//   in fixed ones.
+// - one body, one paint: cars of one body, or of two bodies whose outlines
+//   differ in under a tenth of their pixels, differ in main paint by CIEDE2000
+//   20 for common eyes and 10 through each filter, and so do their pairs of
+//   paints taken either way round (blue with yellow stripes is yellow with blue
+//   stripes).
+// - cars of different bodies in the same paints (their pairs of paints within
+//   10 of each other for some eye) differ in outline by at least 0.30: above
+//   the black taxi and the black and yellow van (0.22) and the police car and
+//   the ambulance (0.22) that players took for each other, and near the third
+//   that keeps two cars apart at first sight whatever their paint.
+#include "CarDesigns.h"
+#include "levels/Tables.h"
 #include "view/ImageCatalogue.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +59,8 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <set>
 #include <vector>
 
 namespace {
@@ -230,20 +261,21 @@ double Share(const SeenCar& a, const SeenCar& b)
     return static_cast<double>(differ) / static_cast<double>(a.Pixels.size());
 }
 
+
 // The share of the pixels opaque in one car only, of those opaque in either.
-double OutlineDifference(const SeenCar& a, const SeenCar& b)
+double OutlineDifference(const std::vector<bool>& a, const std::vector<bool>& b)
 {
     int either = 0, one = 0;
-    for (size_t k = 0; k < a.Opaque.size(); ++k) {
-        either += a.Opaque[k] || b.Opaque[k];
-        one += a.Opaque[k] != b.Opaque[k];
+    for (size_t k = 0; k < a.size(); ++k) {
+        either += a[k] || b[k];
+        one += a[k] != b[k];
     }
     return static_cast<double>(one) / static_cast<double>(either);
 }
 
 double FirstSightDistance(const SeenCar& a, const SeenCar& b)
 {
-    return MeanDeltaE(a.Colours, b.Colours, DeltaE2000) + 50 * OutlineDifference(a, b);
+    return MeanDeltaE(a.Colours, b.Colours, DeltaE2000) + 50 * OutlineDifference(a.Opaque, b.Opaque);
 }
 
 struct PairScore {
@@ -274,6 +306,153 @@ const PairScore& ScoreOf(const Vision& v, int a, int b)
 {
     const std::vector<PairScore>& scores = ScoreEveryPair(v);
     return *std::find_if(scores.begin(), scores.end(), [&](const PairScore& s) { return s.A == a && s.B == b; });
+}
+
+// The paints a car wears, read back from its picture: indexes into Palette,
+// the main paint first, and the share of the painted pixels each covers.
+struct Paints {
+    int Main = -1, Second = -1;
+    double MainShare = 0, SecondShare = 0;
+};
+
+// The palette paint this pixel is in the light of some face, or −1.
+int PaintOf(uint32_t pixel)
+{
+    const Rgb3 c = Colour(pixel);
+    int best = -1;
+    double bestError = 1;
+    for (size_t k = 0; k < Palette.size(); ++k) {
+        const PaintRgb& p = Palette[k].Colour;
+        const double norm = p.R * p.R + p.G * p.G + p.B * p.B;
+        const double light = std::clamp((c.R * p.R + c.G * p.G + c.B * p.B) / norm, 0.5, 1.0);
+        const double error = std::max({std::abs(c.R - light * p.R), std::abs(c.G - light * p.G), std::abs(c.B - light * p.B)});
+        if (error <= bestError) {
+            bestError = error;
+            best = static_cast<int>(k);
+        }
+    }
+    return best;
+}
+
+Paints ReadPaints(const Picture& car)
+{
+    std::vector<int> count(Palette.size());
+    int painted = 0;
+    for (uint32_t p : car.Pixels)
+        if (p >> 24 == 255) {
+            const int k = PaintOf(p);
+            if (k >= 0) {
+                ++count[static_cast<size_t>(k)];
+                ++painted;
+            }
+        }
+    std::vector<int> order(Palette.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = static_cast<int>(k);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return count[size_t(a)] > count[size_t(b)]; });
+    Paints paints;
+    if (painted == 0)
+        return paints;
+    paints.Main = order[0];
+    paints.MainShare = static_cast<double>(count[size_t(order[0])]) / painted;
+    paints.SecondShare = static_cast<double>(count[size_t(order[1])]) / painted;
+    paints.Second = paints.SecondShare >= 0.10 ? order[1] : order[0];
+    return paints;
+}
+
+const char* PaintName(int k) { return k >= 0 ? Palette[static_cast<size_t>(k)].Name : "none"; }
+
+// Two paints as an eye sees them.
+double PaintDistance(const Vision& v, int a, int b)
+{
+    const auto lab = [&v](int k) {
+        const PaintRgb& p = Palette[static_cast<size_t>(k)].Colour;
+        return ToLab(Seen(v, {static_cast<double>(p.R), static_cast<double>(p.G), static_cast<double>(p.B)}));
+    };
+    return DeltaE2000(lab(a), lab(b));
+}
+
+// How far apart two pairs of paints are, taken either way round: a car in blue
+// with yellow stripes wears the paints of a car in yellow with blue stripes.
+double PairDistance(const Vision& v, const Paints& a, const Paints& b)
+{
+    const double straight = std::max(PaintDistance(v, a.Main, b.Main), PaintDistance(v, a.Second, b.Second));
+    const double crossed = std::max(PaintDistance(v, a.Main, b.Second), PaintDistance(v, a.Second, b.Main));
+    return std::min(straight, crossed);
+}
+
+// Main paints apart by CIEDE2000 20 for common eyes and 10 through a filter.
+double PaintsApart(const Vision& v) { return &v == &Visions[0] ? 20 : 10; }
+// Cars of two bodies whose outlines differ in less than this share one outline.
+constexpr double OneOutline = 0.10;
+// Cars whose outlines differ in this much stand apart whatever their paints: for
+// common eyes, the same paints are the same paint pots; through a filter, paints
+// within SamePaints of each other, which still differ a little.
+double ApartByOutline(const Vision& v) { return &v == &Visions[0] ? 0.30 : 0.20; }
+// Pairs of paints this close are the same paints to that eye.
+constexpr double SamePaints = 10;
+
+// Every car's picture as it lies in the catalogue, its paints and its body.
+struct Car {
+    int Id;
+    Body Kind;
+    Paints Wears;
+    std::vector<bool> Opaque;
+};
+
+const std::vector<Car>& EveryCar()
+{
+    static std::vector<Car> cars;
+    if (!cars.empty())
+        return cars;
+    const Catalogue& c = BuiltInCatalogue();
+    for (int i = 1; i <= Cars; ++i) {
+        Car car{i, CarBody(i), ReadPaints(c[i]), {}};
+        for (uint32_t p : c[i].Pixels)
+            car.Opaque.push_back(p >> 24 == 255);
+        cars.push_back(car);
+    }
+    return cars;
+}
+
+const Car& CarOf(int id) { return EveryCar()[static_cast<size_t>(id - 1)]; }
+
+double OutlineDifference(int a, int b) { return OutlineDifference(CarOf(a).Opaque, CarOf(b).Opaque); }
+
+std::string Describe(const Car& car)
+{
+    std::string s = std::to_string(car.Id) + " (" + BodyName(car.Kind) + ", " + PaintName(car.Wears.Main);
+    if (car.Wears.Second != car.Wears.Main)
+        s += std::string(" with ") + PaintName(car.Wears.Second);
+    return s + ")";
+}
+
+// Two cars a player cannot tell apart by outline: one body, or two bodies
+// drawn so alike that they read as one.
+bool OneOutlineFor(const Car& a, const Car& b)
+{
+    return a.Kind == b.Kind || OutlineDifference(a.Id, b.Id) < OneOutline;
+}
+
+// How far apart two cars' paints are to an eye: their main paints, and their
+// pairs of paints either way round, whichever is the closer.
+double PaintsDistance(const Vision& v, const Car& a, const Car& b)
+{
+    return std::min(PaintDistance(v, a.Wears.Main, b.Wears.Main), PairDistance(v, a.Wears, b.Wears));
+}
+
+// Why an eye would take these two cars for partners, or empty when it would not:
+// one outline wants paints apart; cars in the same paints want outlines apart.
+std::string MixUp(const Vision& v, const Car& a, const Car& b)
+{
+    const double paints = PaintsDistance(v, a, b), outline = OutlineDifference(a.Id, b.Id);
+    char figures[96];
+    std::snprintf(figures, sizeof figures, ": paints %.1f apart, outlines %.3f, %s", paints, outline, v.Name);
+    if (OneOutlineFor(a, b) && paints < PaintsApart(v))
+        return Describe(a) + " and " + Describe(b) + " share an outline and a paint" + figures;
+    if (!OneOutlineFor(a, b) && PairDistance(v, a.Wears, b.Wears) < SamePaints && outline < ApartByOutline(v))
+        return Describe(a) + " and " + Describe(b) + " wear the same paints in near outlines" + figures;
+    return {};
 }
 
 // A picture of the car rectangle: the rows from top to bottom in the given colours.
@@ -398,19 +577,140 @@ TEST(Distinct, EveryPairOfCarsDiffersAtFirstSight)
 
 // Pairs that players took for each other in play, seen by the eyes that mixed
 // them up: as far apart at a glance as any two cars must be for common eyes,
-// and at first sight clear of the crowded band of pairs that the floor lets
+// at first sight clear of the crowded band of pairs that the floor lets
 // through (under 23), so that the redraw put them out of reach, not just over
-// the line.
+// the line; and apart by main paint for those eyes, or by outline.
 TEST(Distinct, CarsPlayersMixedUpStandApart)
 {
     const struct {
         int A, B;
         const Vision& Eyes;
-    } mixedUp[] = {{15, 40, Visions[0]}, {15, 82, Visions[0]}, {40, 82, Visions[0]}, {65, 74, Visions[0]},
-                   {51, 62, Visions[0]}, {26, 34, Visions[1]}, {45, 67, Visions[1]}};
+    } mixedUp[] = {
+        {15, 40, Visions[0]}, {15, 82, Visions[0]}, {40, 82, Visions[0]}, {65, 74, Visions[0]}, {51, 62, Visions[0]},
+        {26, 34, Visions[1]}, {45, 67, Visions[1]},
+        // Taken for partners on boards of levels 1 to 80: common eyes, then through the deuteranopia filter.
+        {50, 52, Visions[0]}, {20, 32, Visions[0]}, {30, 38, Visions[0]}, {13, 58, Visions[0]}, {27, 67, Visions[0]},
+        {42, 55, Visions[0]}, {34, 54, Visions[0]}, {15, 73, Visions[0]},
+        {27, 45, Visions[1]}, {67, 74, Visions[1]}, {8, 44, Visions[1]}, {14, 80, Visions[1]}, {52, 65, Visions[1]},
+    };
     for (const auto& pair : mixedUp) {
         const PairScore& s = ScoreOf(pair.Eyes, pair.A, pair.B);
+        const Car &a = CarOf(pair.A), &b = CarOf(pair.B);
+        std::printf("%d/%d, %s: glance %.1f, first sight %.1f, paints %.1f apart, outlines %.2f\n", pair.A, pair.B,
+                    pair.Eyes.Name, s.Glance, s.FirstSight, PaintsDistance(pair.Eyes, a, b),
+                    OutlineDifference(pair.A, pair.B));
         EXPECT_GE(s.Glance, 12) << "cars " << pair.A << " and " << pair.B << ", " << pair.Eyes.Name;
         EXPECT_GE(s.FirstSight, 23) << "cars " << pair.A << " and " << pair.B << ", " << pair.Eyes.Name;
+        // Where the outlines differ the paints may not, and the other way round.
+        EXPECT_TRUE(PaintsDistance(pair.Eyes, a, b) >= PaintsApart(pair.Eyes) ||
+                    (!OneOutlineFor(a, b) && OutlineDifference(pair.A, pair.B) >= ApartByOutline(pair.Eyes)))
+            << Describe(a) << " and " << Describe(b) << ", " << pair.Eyes.Name;
+    }
+}
+
+// The paints are read from the pixels: a shaded face keeps its paint, the dark
+// outline and what is not paint count for none, and a second colour on under a
+// tenth of the painted pixels leaves a car in one paint.
+TEST(Distinct, PaintsAreReadFromThePictures)
+{
+    const auto index = [](const PaintRgb& p) {
+        for (size_t k = 0; k < Palette.size(); ++k)
+            if (Palette[k].Colour.R == p.R && Palette[k].Colour.G == p.G && Palette[k].Colour.B == p.B)
+                return static_cast<int>(k);
+        return -1;
+    };
+    const auto rgb = [](const PaintRgb& p, double light) {
+        return Argb(255, static_cast<uint32_t>(std::lround(p.R * light)), static_cast<uint32_t>(std::lround(p.G * light)),
+                    static_cast<uint32_t>(std::lround(p.B * light)));
+    };
+    const int navy = index(Paint::Navy), cream = index(Paint::Cream);
+    EXPECT_EQ(PaintOf(rgb(Paint::Navy, 1)), navy);
+    EXPECT_EQ(PaintOf(rgb(Paint::Navy, 0.55)), navy);
+    EXPECT_EQ(PaintOf(rgb(Paint::Cream, 0.8)), cream);
+    EXPECT_EQ(PaintOf(rgb(Paint::Cream, 0.8 * 0.42)), -1); // the outline
+    EXPECT_EQ(PaintOf(0xff1a1a1cu), -1);                    // a tyre
+    EXPECT_EQ(PaintOf(0xff344c66u), -1);                    // glass
+    const Paints frontAndBack =
+        ReadPaints(Stripes({{4, 0}, {10, rgb(Paint::Cream, 0.7)}, {30, rgb(Paint::Navy, 0.9)}, {4, 0xff1a1a1cu}}));
+    EXPECT_EQ(frontAndBack.Main, navy);
+    EXPECT_EQ(frontAndBack.Second, cream);
+    EXPECT_NEAR(frontAndBack.MainShare, 0.75, 1e-9);
+    const Paints thinStripe = ReadPaints(Stripes({{4, 0}, {3, rgb(Paint::Cream, 1)}, {37, rgb(Paint::Navy, 1)}}));
+    EXPECT_EQ(thinStripe.Main, navy);
+    EXPECT_EQ(thinStripe.Second, navy);
+    // Swapped paints are the same pair; a different accent is not.
+    Paints blueYellow, yellowBlue, blueWhite;
+    blueYellow.Main = yellowBlue.Second = blueWhite.Main = index(Paint::Blue);
+    blueYellow.Second = yellowBlue.Main = index(Paint::Yellow);
+    blueWhite.Second = index(Paint::White);
+    for (const Vision& v : Visions) {
+        EXPECT_LT(PairDistance(v, blueYellow, yellowBlue), 1e-9) << v.Name;
+        EXPECT_GT(PairDistance(v, blueYellow, blueWhite), 20) << v.Name;
+    }
+    // Every car wears a main paint over a good part of its picture.
+    for (const Car& car : EveryCar()) {
+        ASSERT_GE(car.Wears.Main, 0) << car.Id;
+        EXPECT_GE(car.Wears.MainShare, 0.4) << Describe(car);
+    }
+}
+
+// No two cars of one body wear one main paint, or the same two paints either
+// way round, for any eye; nor do cars of two bodies whose outlines a player
+// cannot tell apart.
+TEST(Distinct, OneBodyOnePaint)
+{
+    std::map<Body, std::vector<int>> bodies;
+    for (const Car& car : EveryCar())
+        bodies[car.Kind].push_back(car.Id);
+    for (const auto& [body, cars] : bodies) {
+        std::printf("%s (%zu):", BodyName(body), cars.size());
+        for (int id : cars)
+            std::printf(" %d %s", id, PaintName(CarOf(id).Wears.Main));
+        std::printf("\n");
+    }
+    double closestOutline = 1;
+    for (const Car& a : EveryCar())
+        for (const Car& b : EveryCar())
+            if (b.Id > a.Id) {
+                if (a.Kind != b.Kind)
+                    closestOutline = std::min(closestOutline, OutlineDifference(a.Id, b.Id));
+                if (OneOutlineFor(a, b)) {
+                    for (const Vision& v : Visions)
+                        EXPECT_EQ(MixUp(v, a, b), "");
+                }
+            }
+    std::printf("closest outlines of two bodies: %.3f\n", closestOutline);
+}
+
+// Cars of different bodies in the same paints, for some eye, stand apart by outline.
+TEST(Distinct, CarsInTheSamePaintsDifferInOutline)
+{
+    int pairs = 0;
+    double closest = 1;
+    for (const Car& a : EveryCar())
+        for (const Car& b : EveryCar())
+            if (b.Id > a.Id && !OneOutlineFor(a, b))
+                for (const Vision& v : Visions)
+                    if (PairDistance(v, a.Wears, b.Wears) < SamePaints) {
+                        ++pairs;
+                        closest = std::min(closest, OutlineDifference(a.Id, b.Id));
+                        EXPECT_EQ(MixUp(v, a, b), "");
+                    }
+    std::printf("%d pairs of cars of two bodies in the same paints for some eye; closest outlines %.3f\n", pairs,
+                closest);
+}
+
+// The hardest levels deal family 4 alone, and family 1 is dealt beside it: no
+// main paint twice in either.
+TEST(Distinct, NoMainPaintTwiceInFamilyOneOrFour)
+{
+    for (int f : {1, 4}) {
+        const CarFamily family = FamilyById(f);
+        std::map<int, int> wornBy;
+        for (int k = 0; k < family.Length; ++k) {
+            const Car& car = CarOf(family.Cars[k]);
+            const auto [at, fresh] = wornBy.emplace(car.Wears.Main, car.Id);
+            EXPECT_TRUE(fresh) << "family " << f << ": " << Describe(car) << " and " << Describe(CarOf(at->second));
+        }
     }
 }

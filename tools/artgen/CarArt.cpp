@@ -1,6 +1,7 @@
 #include "CarArt.h"
 
 #include "ArtColours.h"
+#include "CarDesigns.h"
 #include "Iso.h"
 
 #include <array>
@@ -9,23 +10,9 @@
 
 namespace {
 
-enum class Body {
-    Saloon, Hatchback, Estate, Sports, Convertible, Suv, Van, Camper, Pickup, Bus, Taxi, Police,
-    CityCar, Limousine, Racer, Jeep, Ambulance, FireEngine, IceCream, TowTruck, BoxTruck, Tractor, Tanker,
-};
-
-// Where a body wears its second colour.
-enum class Trim {
-    Plain,   // one paint all over
-    Roof,    // the roof, or the upper half of a tall body; the load of a lorry
-    Stripes, // twin stripes from nose to tail
-    Band,    // a broad band along the side
-    Bonnet,  // the front: bonnet, nose and front wings
-    Wood,    // timber side panels in a pale frame
-};
-
+// A car's design with its paints as the painter takes them.
 struct Design {
-    Body Kind;
+    Style Kind;
     QColor Paint;
     QColor Accent;
     Trim Look;
@@ -42,94 +29,6 @@ const QColor Grille(38, 38, 42);
 const QColor Bumper(92, 94, 100);
 const QColor Seat(70, 44, 30);
 const QColor Timber(150, 92, 44);
-
-// Cars 1 … 82. A player finds a car's twin by its colours and its outline
-// seen small, for common and colour-blind eyes alike: cars of one outline differ
-// in lightness or along blue–yellow, or wear their second colour elsewhere.
-const std::array<Design, CarCount> Designs = {{
-    {Body::Saloon, Red, Red, Trim::Plain, "red saloon"}, // 1
-    {Body::FireEngine, Red, Yellow, Trim::Plain, "fire engine"}, // 2
-    {Body::Sports, Yellow, Black, Trim::Stripes, "yellow sports car, black stripes"}, // 3
-    {Body::Camper, Blue, Red, Trim::Stripes, "blue camper, red stripes"}, // 4
-    {Body::Hatchback, Orange, White, Trim::Roof, "orange hatchback, white roof"}, // 5
-    {Body::Tractor, Red, Blue, Trim::Band, "red tractor, blue band"}, // 6
-    {Body::Pickup, White, Yellow, Trim::Bonnet, "white pickup, yellow bonnet"}, // 7
-    {Body::Jeep, Yellow, Yellow, Trim::Plain, "yellow jeep"}, // 8
-    {Body::CityCar, Yellow, Yellow, Trim::Plain, "yellow city car"}, // 9
-    {Body::Suv, Lime, Blue, Trim::Bonnet, "lime SUV, blue bonnet"}, // 10
-    {Body::Pickup, SkyBlue, Yellow, Trim::Stripes, "sky blue pickup, yellow stripes"}, // 11
-    {Body::BoxTruck, Black, Black, Trim::Plain, "black box lorry"}, // 12
-    {Body::Police, White, White, Trim::Plain, "police car"}, // 13
-    {Body::Hatchback, DarkGreen, Yellow, Trim::Bonnet, "dark green hatchback, yellow bonnet"}, // 14
-    {Body::Saloon, Navy, Cream, Trim::Bonnet, "navy saloon, cream bonnet"}, // 15
-    {Body::Sports, Silver, Yellow, Trim::Bonnet, "silver sports car, yellow bonnet"}, // 16
-    {Body::Hatchback, Lime, Lime, Trim::Plain, "lime hatchback"}, // 17
-    {Body::Jeep, White, Red, Trim::Roof, "white jeep, red seats"}, // 18
-    {Body::Tanker, Orange, Red, Trim::Plain, "orange tanker, red tank"}, // 19
-    {Body::Van, Blue, Yellow, Trim::Stripes, "blue van, yellow stripes"}, // 20
-    {Body::Van, Orange, Orange, Trim::Plain, "orange van"}, // 21
-    {Body::Saloon, Olive, Blue, Trim::Roof, "olive saloon, blue roof"}, // 22
-    {Body::Bus, SkyBlue, SkyBlue, Trim::Plain, "sky blue bus"}, // 23
-    {Body::Bus, Red, Cream, Trim::Roof, "red bus, cream top"}, // 24
-    {Body::Convertible, Brown, White, Trim::Roof, "brown convertible, white seats"}, // 25
-    {Body::Sports, Teal, Cream, Trim::Roof, "teal sports car, cream roof"}, // 26
-    {Body::BoxTruck, Green, Green, Trim::Plain, "green box lorry"}, // 27
-    {Body::Sports, Red, Blue, Trim::Band, "red sports car, blue band"}, // 28
-    {Body::Pickup, Green, Blue, Trim::Stripes, "green pickup, blue stripes"}, // 29
-    {Body::Van, Yellow, Black, Trim::Roof, "yellow van, black top"}, // 30
-    {Body::Tanker, SkyBlue, Yellow, Trim::Plain, "sky blue tanker, yellow tank"}, // 31
-    {Body::Camper, Yellow, Blue, Trim::Stripes, "yellow camper, blue stripes"}, // 32
-    {Body::Estate, Purple, White, Trim::Roof, "purple estate, white roof"}, // 33
-    {Body::Saloon, Pink, Yellow, Trim::Stripes, "pink saloon, yellow stripes"}, // 34
-    {Body::Sports, Purple, Black, Trim::Roof, "purple sports car, black roof"}, // 35
-    {Body::TowTruck, Blue, Red, Trim::Plain, "blue tow truck"}, // 36
-    {Body::Bus, White, Yellow, Trim::Roof, "white bus, yellow top"}, // 37
-    {Body::Taxi, Black, Yellow, Trim::Plain, "black cab"}, // 38
-    {Body::Racer, Navy, Red, Trim::Plain, "navy racer, red wings"}, // 39
-    {Body::Limousine, DarkGreen, Yellow, Trim::Roof, "dark green limousine, yellow roof"}, // 40
-    {Body::Suv, Green, White, Trim::Roof, "green SUV, white roof"}, // 41
-    {Body::Saloon, Cream, Blue, Trim::Stripes, "cream saloon, blue stripes"}, // 42
-    {Body::CityCar, Maroon, Cream, Trim::Roof, "maroon city car, cream roof"}, // 43
-    {Body::Convertible, Lime, White, Trim::Roof, "lime convertible, white seats"}, // 44
-    {Body::Camper, Olive, Red, Trim::Roof, "olive camper, red top"}, // 45
-    {Body::Tractor, DarkGreen, Yellow, Trim::Roof, "dark green tractor, yellow roof"}, // 46
-    {Body::Hatchback, Navy, Red, Trim::Stripes, "navy hatchback, red stripes"}, // 47
-    {Body::Tractor, Blue, Red, Trim::Plain, "blue tractor, red wheels"}, // 48
-    {Body::Police, Blue, Blue, Trim::Roof, "police 4x4"}, // 49
-    {Body::CityCar, Purple, Purple, Trim::Plain, "purple city car"}, // 50
-    {Body::BoxTruck, Pink, Yellow, Trim::Roof, "pink box lorry, yellow box"}, // 51
-    {Body::Hatchback, Purple, Yellow, Trim::Bonnet, "purple hatchback, yellow bonnet"}, // 52
-    {Body::Racer, Brown, Blue, Trim::Plain, "brown racer, blue wings"}, // 53
-    {Body::Estate, Pink, Black, Trim::Roof, "pink estate, black roof"}, // 54
-    {Body::Limousine, Cream, Cream, Trim::Plain, "cream limousine"}, // 55
-    {Body::Tanker, White, Blue, Trim::Plain, "white tanker, blue tank"}, // 56
-    {Body::Pickup, Maroon, White, Trim::Roof, "maroon pickup, white roof"}, // 57
-    {Body::Ambulance, White, Red, Trim::Plain, "ambulance"}, // 58
-    {Body::Taxi, Yellow, White, Trim::Band, "yellow taxi"}, // 59
-    {Body::Suv, Pink, Yellow, Trim::Bonnet, "pink SUV, yellow bonnet"}, // 60
-    {Body::Pickup, Lime, Black, Trim::Roof, "lime pickup, black roof"}, // 61
-    {Body::BoxTruck, Cream, Purple, Trim::Roof, "cream box lorry, purple box"}, // 62
-    {Body::Jeep, Blue, Blue, Trim::Plain, "blue jeep"}, // 63
-    {Body::Convertible, Cream, Red, Trim::Roof, "cream convertible, red seats"}, // 64
-    {Body::Suv, Orange, Blue, Trim::Roof, "orange SUV, blue roof"}, // 65
-    {Body::Racer, Teal, Yellow, Trim::Band, "teal racer, yellow wings, yellow band"}, // 66
-    {Body::Estate, Green, Blue, Trim::Band, "green estate, blue band"}, // 67
-    {Body::Jeep, Red, Blue, Trim::Roof, "red jeep, blue seats"}, // 68
-    {Body::IceCream, SkyBlue, Pink, Trim::Roof, "ice cream van"}, // 69
-    {Body::Van, Silver, Orange, Trim::Stripes, "silver van, orange stripes"}, // 70
-    {Body::Racer, SkyBlue, Blue, Trim::Plain, "sky blue racer, blue wings"}, // 71
-    {Body::Sports, Orange, Black, Trim::Bonnet, "orange sports car, black bonnet"}, // 72
-    {Body::Convertible, Navy, Olive, Trim::Roof, "navy convertible, olive seats"}, // 73
-    {Body::Estate, Orange, Orange, Trim::Plain, "orange estate"}, // 74
-    {Body::Convertible, Green, Yellow, Trim::Band, "green convertible, yellow band"}, // 75
-    {Body::Estate, Purple, Cream, Trim::Wood, "purple woody estate"}, // 76
-    {Body::Tractor, Lime, Red, Trim::Plain, "lime tractor, red wheels"}, // 77
-    {Body::Van, Maroon, Blue, Trim::Stripes, "maroon van, blue stripes"}, // 78
-    {Body::Bus, Maroon, Maroon, Trim::Plain, "maroon bus"}, // 79
-    {Body::Suv, Maroon, Yellow, Trim::Band, "maroon SUV, yellow band"}, // 80
-    {Body::Suv, SkyBlue, Black, Trim::Bonnet, "sky blue SUV, black bonnet"}, // 81
-    {Body::Limousine, Navy, Red, Trim::Roof, "navy limousine, red roof"}, // 82
-}};
 
 // A car body made of a lower shell and a glass house on top, as most cars are.
 struct Plan {
@@ -174,10 +73,10 @@ Plan HatchbackPlan()
 Plan EstatePlan()
 {
     Plan p;
-    p.Lower = {{6, 2.5}, {58, 2.5}, {58, 8}, {57, 9}, {12, 9}, {6, 7.5}};
+    p.Lower = {{6, 2.5}, {58, 2.5}, {58, 8.8}, {57, 9.8}, {12, 9.8}, {6, 8}};
     p.NoseEdge = 5;
-    p.Cabin = {{17, 9}, {57, 9}, {54, 12.5}, {25, 15}};
-    p.ScreenEdge = 3;
+    p.Cabin = {{17, 9.8}, {57, 9.8}, {55.5, 12.2}, {50, 14.8}, {24, 16.4}};
+    p.ScreenEdge = 4;
     p.FrontWheel = 15;
     p.RearWheel = 48;
     p.Pillars = {33.5, 46};
@@ -187,11 +86,11 @@ Plan EstatePlan()
 Plan SportsPlan()
 {
     Plan p;
-    p.Lower = {{4, 2}, {60, 2}, {60, 7}, {58, 8}, {12, 8}, {4, 5.5}};
+    p.Lower = {{5, 2}, {58, 2}, {58, 6.5}, {56, 7.5}, {13, 7.5}, {5, 5}};
     p.NoseEdge = 5;
     p.Y0 = 7;
     p.Y1 = 25;
-    p.Cabin = {{23, 8}, {51, 8}, {40, 12.5}, {31, 12.5}};
+    p.Cabin = {{24, 7.5}, {50, 7.5}, {40, 11.5}, {31, 11.5}};
     p.ScreenEdge = 3;
     p.CabinInset = 2;
     p.FrontWheel = 14;
@@ -454,8 +353,14 @@ void DrawPlan(IsoPainter& p, const Plan& plan, const Design& d)
 
 void DrawConvertible(IsoPainter& p, const Design& d)
 {
-    Plan plan = SaloonPlan();
-    plan.Cabin.clear();
+    // A low open two-seater, shorter than a saloon, its hood folded behind the
+    // seats: nothing stands above the belt but the seats and a low windscreen.
+    Plan plan;
+    plan.Lower = {{8, 2.5}, {55, 2.5}, {55, 7}, {53, 8}, {14, 8}, {8, 6.5}};
+    plan.FrontWheel = 16;
+    plan.RearWheel = 46;
+    plan.Y0 = 7;
+    plan.Y1 = 25;
     // The accent is the hide of the seats and the folded hood.
     const QColor hide = d.Look == Trim::Roof ? d.Accent : Seat;
     FarWheels(p, plan);
@@ -464,22 +369,20 @@ void DrawConvertible(IsoPainter& p, const Design& d)
         TopBands(p, plan.Lower, Mid(plan) - 4.4, Mid(plan) - 1, d.Accent);
         TopBands(p, plan.Lower, Mid(plan) + 1, Mid(plan) + 4.4, d.Accent);
     }
-    // The open cockpit: a tub with two rows of seats.
-    p.Flat({{24, 8.5, 9}, {50, 8.5, 9}, {50, 23.5, 9}, {24, 23.5, 9}}, Scaled(hide, 0.55));
-    for (double x : {29.0, 40.0}) {
-        p.Box(x, x + 5, 9.5, 15, 9, 11.5, hide);
-        p.Box(x + 4, x + 5.5, 9.5, 15, 11.5, 14, hide);
-        p.Box(x, x + 5, 17, 22.5, 9, 11.5, hide);
-        p.Box(x + 4, x + 5.5, 17, 22.5, 11.5, 14, hide);
-    }
-    p.Prism({{49, 9}, {55, 9}, {54, 11}, {50, 11}}, 8, 24, d.Look == Trim::Roof ? d.Accent : Black);
+    // The open cockpit: a tub with two seats.
+    p.Flat({{29, 9.5, 8}, {45, 9.5, 8}, {45, 22.5, 8}, {29, 22.5, 8}}, Scaled(hide, 0.55));
+    p.Box(33, 38, 10, 15.5, 8, 10, hide);
+    p.Box(37, 38.5, 10, 15.5, 10, 12, hide);
+    p.Box(33, 38, 16.5, 22, 8, 10, hide);
+    p.Box(37, 38.5, 16.5, 22, 10, 12, hide);
+    p.Prism({{43, 8}, {50, 8}, {49, 10}, {44, 10}}, 9, 23, d.Look == Trim::Roof ? d.Accent : Black);
     // Windscreen frame standing up from the scuttle.
-    p.Prism({{20.5, 9}, {22, 9}, {25, 14}, {23.5, 14}}, 8, 24, GlassLight, {QColor(), GlassLight, GlassLight, GlassLight});
-    p.Box(23.6, 25.2, 8, 24, 14, 14.8, d.Paint);
+    p.Prism({{26, 8}, {27.5, 8}, {29.5, 11.5}, {28, 11.5}}, 9, 23, GlassLight, {QColor(), GlassLight, GlassLight, GlassLight});
+    p.Box(28.1, 29.7, 9, 23, 11.5, 12.2, d.Paint);
     Nose(p, plan.Lower[5], plan.Lower[0], plan.Y0, plan.Y1);
-    TailLamp(p, 58, plan.Y1, 6.4, 7.8);
+    TailLamp(p, 55, plan.Y1, 5.6, 7);
     if (d.Look == Trim::Band)
-        SideBand(p, plan.Lower, plan.Y1, 4, 7.6, d.Accent);
+        SideBand(p, plan.Lower, plan.Y1, 3.8, 7, d.Accent);
     NearWheels(p, plan, d.Paint);
 }
 
@@ -502,7 +405,7 @@ void DrawTaxi(IsoPainter& p, const Design& d)
 // bar, so they read at once even next to a saloon of the same paint.
 void DrawPolice(IsoPainter& p, const Design& d)
 {
-    const bool fourByFour = d.Look == Trim::Roof;
+    const bool fourByFour = d.Kind == Style::Police4x4;
     const Plan plan = fourByFour ? SuvPlan() : SaloonPlan();
     Design body = d;
     body.Look = Trim::Plain;
@@ -523,16 +426,14 @@ void DrawPolice(IsoPainter& p, const Design& d)
     p.Box(x, x + 4, mid, mid + 7, roof, roof + 2, QColor(240, 30, 30));
 }
 
-// Tall one-box bodies: van, camper, ambulance, ice cream van.
-void DrawVan(IsoPainter& p, const Design& d, Body kind)
+// One-box bodies lower than a motorhome or a box lorry: van, ambulance, ice cream van.
+void DrawVan(IsoPainter& p, const Design& d, Style kind)
 {
     Plan plan;
-    plan.Lower = {{8, 2.5}, {47, 2.5}, {47, 14}, {45, 16}, {20, 16}, {14, 10}, {8, 9}};
+    plan.Lower = {{8, 2.5}, {47, 2.5}, {47, 12.8}, {45, 14.4}, {21, 14.4}, {14, 10}, {8, 9}};
     plan.FrontWheel = 15;
     plan.RearWheel = 40;
     plan.WheelRadius = 4.2;
-    if (kind == Body::Camper)
-        plan.Lower = {{9, 2.5}, {46, 2.5}, {46, 14}, {44, 16}, {14, 16}, {10, 12.5}, {9, 8}};
     const QColor upper = d.Look == Trim::Roof ? d.Accent : d.Paint;
     FarWheels(p, plan);
     std::vector<QColor> edges(plan.Lower.size());
@@ -554,16 +455,13 @@ void DrawVan(IsoPainter& p, const Design& d, Body kind)
     p.OnStrip(sTop, sBottom, 0.3, 0.6, plan.Y0 + 4, plan.Y0 + 7, QColor(200, 222, 238), false);
     if (d.Look == Trim::Band)
         p.OnSide({{21, 5.5}, {46.3, 5.5}, {46.3, 9.5}, {21, 9.5}}, plan.Y1 + 0.015, d.Accent);
-    // Cab door window, and passenger windows for the camper.
+    // Cab door window.
     const double sx = plan.Lower[5].x();
-    p.OnSide({{sx + 1.5, 10.5}, {plan.Lower[4].x() + 0.5, 15}, {26, 15}, {26, 10.5}}, plan.Y1 + 0.02, Glass);
-    if (kind == Body::Camper)
-        for (double x : {28.0, 35.0})
-            p.OnSide({{x, 10.5}, {x + 5.5, 10.5}, {x + 5.5, 15}, {x, 15}}, plan.Y1 + 0.02, Glass);
+    p.OnSide({{sx + 1.5, 10.5}, {plan.Lower[4].x() - 0.2, 13.6}, {26, 13.6}, {26, 10.5}}, plan.Y1 + 0.02, Glass);
     const QPointF noseTop = plan.Lower[6], noseBottom = plan.Lower[0];
     Nose(p, noseTop, noseBottom, plan.Y0, plan.Y1);
     TailLamp(p, plan.Lower[1].x(), plan.Y1, 7, 9);
-    if (kind == Body::Ambulance) {
+    if (kind == Style::Ambulance) {
         // Yellow and green squares down the side, a red cross above them and a
         // blue lamp bar over the windscreen.
         int i = 0;
@@ -571,28 +469,72 @@ void DrawVan(IsoPainter& p, const Design& d, Body kind)
             p.OnSide({{x, 3.2}, {x + 4, 3.2}, {x + 4, 6.3}, {x, 6.3}}, plan.Y1 + 0.03, i % 2 ? DarkGreen : Yellow);
             p.OnSide({{x, 6.3}, {x + 4, 6.3}, {x + 4, 9.4}, {x, 9.4}}, plan.Y1 + 0.03, i % 2 ? Yellow : DarkGreen);
         }
-        p.OnSide({{34.5, 10}, {37.5, 10}, {37.5, 15.5}, {34.5, 15.5}}, plan.Y1 + 0.05, Red);
-        p.OnSide({{33, 11.5}, {39, 11.5}, {39, 14}, {33, 14}}, plan.Y1 + 0.05, Red);
-        p.Box(21, 24, 9, 23, 16, 18, QColor(40, 110, 255));
+        p.OnSide({{34.5, 9.8}, {37.5, 9.8}, {37.5, 14}, {34.5, 14}}, plan.Y1 + 0.05, Red);
+        p.OnSide({{33, 10.9}, {39, 10.9}, {39, 12.9}, {33, 12.9}}, plan.Y1 + 0.05, Red);
+        p.Box(22, 25, 9, 23, 14.4, 16.4, QColor(40, 110, 255));
     }
-    if (kind == Body::IceCream) {
+    if (kind == Style::IceCream) {
         // A cone on the roof over the cab, and the serving hatch.
-        p.Prism({{24, 16}, {27, 16}, {28.5, 20}, {22.5, 20}}, 14, 18, QColor(222, 170, 90));
-        p.Disc(25.5, 16, 20.3, 2.8, Pink);
-        p.Disc(25.5, 16, 21.3, 1.8, QColor(120, 66, 40));
-        p.OnSide({{28, 10}, {44, 10}, {44, 14}, {28, 14}}, plan.Y1 + 0.02, QColor(70, 40, 30));
+        p.Prism({{24, 14.4}, {27, 14.4}, {28.5, 18.4}, {22.5, 18.4}}, 14, 18, QColor(222, 170, 90));
+        p.Disc(25.5, 16, 18.7, 2.8, Pink);
+        p.Disc(25.5, 16, 19.7, 1.8, QColor(120, 66, 40));
+        p.OnSide({{28, 10}, {44, 10}, {44, 13.4}, {28, 13.4}}, plan.Y1 + 0.02, QColor(70, 40, 30));
         p.OnSide({{28, 9}, {44, 9}, {44, 10}, {28, 10}}, plan.Y1 + 0.03, d.Accent);
     }
     NearWheels(p, plan, d.Paint);
 }
 
-void DrawPickup(IsoPainter& p, const Design& d)
+// A motorhome: a living box on a low cab, and over the cab a bed that juts
+// out ahead of the windscreen, so its front is square where a van's slopes.
+void DrawCamper(IsoPainter& p, const Design& d)
 {
     Plan plan;
-    plan.Lower = {{6, 3}, {57, 3}, {57, 8}, {12, 8.5}, {6, 8}};
+    plan.FrontWheel = 14;
+    plan.RearWheel = 40;
+    plan.WheelRadius = 4.2;
+    const QColor upper = d.Look == Trim::Roof ? d.Accent : d.Paint;
+    FarWheels(p, plan);
+    // The cab under the bed, then the box and the bed above it.
+    const Profile cab = {{7, 2.5}, {17, 2.5}, {17, 11.5}, {12, 11.5}, {7, 8}};
+    std::vector<QColor> cabEdges(cab.size());
+    cabEdges[3] = GlassLight; // windscreen
+    p.Prism(cab, plan.Y0 + 0.5, plan.Y1 - 0.5, d.Paint, cabEdges);
+    p.Box(16.5, 47, plan.Y0, plan.Y1, 2.5, 15.5, d.Paint);
+    p.Prism({{6, 11.5}, {19, 11.5}, {19, 18}, {7, 18}, {6, 17}}, plan.Y0, plan.Y1, upper);
+    if (d.Look == Trim::Roof) {
+        // The upper half in the second colour, roof and side alike.
+        p.OnSide({{16.6, 9.5}, {46.9, 9.5}, {46.9, 15.4}, {16.6, 15.4}}, plan.Y1 + 0.01, upper);
+        p.Flat({{16.5, plan.Y0, 15.5}, {47, plan.Y0, 15.5}, {47, plan.Y1, 15.5}, {16.5, plan.Y1, 15.5}}, upper);
+        p.OnStrip({47, 15.5}, {47, 9.5}, 0, 1, plan.Y0, plan.Y1, upper);
+    }
+    if (d.Look == Trim::Stripes) {
+        for (double y0 : {Mid(plan) - 4.4, Mid(plan) + 1}) {
+            p.Flat({{19, y0, 15.52}, {47, y0, 15.52}, {47, y0 + 3.4, 15.52}, {19, y0 + 3.4, 15.52}}, d.Accent);
+            p.Flat({{7, y0, 18.02}, {19, y0, 18.02}, {19, y0 + 3.4, 18.02}, {7, y0 + 3.4, 18.02}}, d.Accent);
+            p.OnStrip({6, 17}, {6, 11.5}, 0, 1, y0, y0 + 3.4, d.Accent);
+        }
+    }
+    if (d.Look == Trim::Band)
+        p.OnSide({{17.5, 5.5}, {46.3, 5.5}, {46.3, 9.5}, {17.5, 9.5}}, plan.Y1 + 0.015, d.Accent);
+    // The bed's window, the cab door window and the windows of the living box.
+    p.OnSide({{8, 13}, {17, 13}, {17, 16}, {8, 16}}, plan.Y1 + 0.02, Glass);
+    p.OnSide({{12.5, 8.5}, {14, 10.5}, {16.5, 10.5}, {16.5, 8.5}}, plan.Y1 - 0.48, Glass);
+    for (double x : {22.0, 32.0})
+        p.OnSide({{x, 10}, {x + 6.5, 10}, {x + 6.5, 14}, {x, 14}}, plan.Y1 + 0.02, Glass);
+    p.Box(28, 34, 12, 20, 15.5, 16.8, Silver); // roof light
+    Nose(p, cab[4], cab[0], plan.Y0 + 0.5, plan.Y1 - 0.5);
+    TailLamp(p, 47, plan.Y1, 6, 8);
+    NearWheels(p, plan, d.Paint);
+}
+
+void DrawPickup(IsoPainter& p, const Design& d)
+{
+    // A pickup on big wheels: a tall cab and an open bed, standing higher than a saloon.
+    Plan plan;
+    plan.Lower = {{6, 4.2}, {55, 4.2}, {55, 9.5}, {12, 10}, {6, 9.5}};
     plan.FrontWheel = 15;
-    plan.RearWheel = 47;
-    plan.WheelRadius = 4.6;
+    plan.RearWheel = 45;
+    plan.WheelRadius = 5.4;
     const QColor cabColour = d.Look == Trim::Roof ? d.Accent : d.Paint;
     FarWheels(p, plan);
     p.Prism(plan.Lower, plan.Y0, plan.Y1, d.Paint);
@@ -606,25 +548,25 @@ void DrawPickup(IsoPainter& p, const Design& d)
         TopBands(p, plan.Lower, Mid(plan) + 1, Mid(plan) + 4.4, d.Accent, -1e9, 16.5);
     }
     // The load bed: dark floor inside three low walls.
-    p.Flat({{35, 7.5, 8.1}, {55.5, 7.5, 8.1}, {55.5, 24.5, 8.1}, {35, 24.5, 8.1}}, Scaled(d.Paint, 0.35));
-    p.Box(34, 57, 6, 7.5, 8, 10.5, d.Paint);
-    p.Box(55.5, 57, 6, 26, 8, 10.5, d.Paint);
-    const Profile cab = {{16, 8.3}, {34.5, 8.3}, {34.5, 15.5}, {23, 15.5}};
+    p.Flat({{35, 7.5, 9.6}, {53.5, 7.5, 9.6}, {53.5, 24.5, 9.6}, {35, 24.5, 9.6}}, Scaled(d.Paint, 0.35));
+    p.Box(34, 55, 6, 7.5, 9.5, 11.5, d.Paint);
+    p.Box(53.5, 55, 6, 26, 9.5, 11.5, d.Paint);
+    const Profile cab = {{16, 9.8}, {34.5, 9.8}, {34.5, 17.5}, {23, 17.5}};
     std::vector<QColor> edges(cab.size());
     edges[3] = GlassLight;
     p.Prism(cab, 7, 25, cabColour, edges);
     p.OnStrip(cab[3], cab[0], 0.25, 0.5, 11, 13.5, QColor(200, 222, 238), false);
-    SideGlass(p, {{17, 9.8}, {34, 9.8}, {34, 15.5}, {23, 15.5}}, 25, {}, cabColour);
+    SideGlass(p, {{17, 11.5}, {34, 11.5}, {34, 17.5}, {23, 17.5}}, 25, {}, cabColour);
     if (d.Look == Trim::Stripes) {
         TopBands(p, cab, Mid(plan) - 4.4, Mid(plan) - 1, d.Accent);
         TopBands(p, cab, Mid(plan) + 1, Mid(plan) + 4.4, d.Accent);
     }
-    p.Box(34, 57, 24.5, 26, 8, 10.5, d.Paint);
+    p.Box(34, 55, 24.5, 26, 9.5, 11.5, d.Paint);
     if (d.Look == Trim::Band)
-        p.OnSide({{7, 4.2}, {56.5, 4.2}, {56.5, 7.6}, {7, 7.6}}, plan.Y1 + 0.03, d.Accent);
-    p.Box(35, 37, 9, 23, 15.5, 16.5, Black); // roll bar lamp rack
+        p.OnSide({{7, 5.4}, {54.5, 5.4}, {54.5, 8.8}, {7, 8.8}}, plan.Y1 + 0.03, d.Accent);
+    p.Box(35, 37, 9, 23, 17.5, 18.5, Black); // roll bar lamp rack
     Nose(p, plan.Lower[4], plan.Lower[0], plan.Y0, plan.Y1);
-    TailLamp(p, 57, plan.Y1, 8.2, 10.2);
+    TailLamp(p, 55, plan.Y1, 9.5, 11.2);
     NearWheels(p, plan, d.Paint);
 }
 
@@ -792,26 +734,27 @@ Plan Lorry(IsoPainter& p, const Design& d, double rear, double frameTop, double 
     plan.WheelRadius = radius;
     FarWheels(p, plan);
     p.Prism(plan.Lower, plan.Y0, plan.Y1, Bumper);
-    const Profile cab = {{6, 7}, {20, 7}, {20, 14}, {10, 14}, {6, 10}};
+    // A flat-fronted cab over the engine, its windscreen high up.
+    const Profile cab = {{5.5, 6}, {20, 6}, {20, 15.5}, {7, 15.5}, {5.5, 12}};
     std::vector<QColor> edges(cab.size());
     edges[3] = GlassLight;
     p.Prism(cab, 6.5, 25.5, d.Paint, edges);
-    p.OnSide({{8.5, 10.5}, {10.8, 13.2}, {18.5, 13.2}, {18.5, 10.5}}, 25.52, Glass);
+    p.OnSide({{7, 11.2}, {8.2, 14.6}, {18.5, 14.6}, {18.5, 11.2}}, 25.52, Glass);
     Nose(p, cab[4], cab[0], 6.5, 25.5);
     return plan;
 }
 
 void DrawBoxTruck(IsoPainter& p, const Design& d)
 {
-    const Plan plan = Lorry(p, d, 47, 7, 40, 4.5);
-    // The cargo box towers over the cab: the accent, or the paint with bands.
+    const Plan plan = Lorry(p, d, 43, 7, 36, 4.5);
+    // A short lorry whose cargo box towers over the cab: the accent, or the paint with bands.
     const QColor box = d.Look == Trim::Roof ? d.Accent : d.Paint;
-    p.Box(21, 46, 6, 26, 6, 16, box);
+    p.Box(21, 43, 6, 26, 6, 17.5, box);
     if (d.Look == Trim::Band) {
-        p.OnSide({{22, 8.5}, {45, 8.5}, {45, 11.5}, {22, 11.5}}, 26.03, d.Accent);
-        p.OnSide({{22, 12.5}, {45, 12.5}, {45, 13.5}, {22, 13.5}}, 26.03, d.Accent);
+        p.OnSide({{22, 8.5}, {42, 8.5}, {42, 11.5}, {22, 11.5}}, 26.03, d.Accent);
+        p.OnSide({{22, 12.5}, {42, 12.5}, {42, 13.5}, {22, 13.5}}, 26.03, d.Accent);
     }
-    TailLamp(p, 47, 26, 6.5, 8);
+    TailLamp(p, 43, 26, 6.5, 8);
     NearWheels(p, plan, d.Paint);
 }
 
@@ -862,55 +805,69 @@ void DrawTractor(IsoPainter& p, const Design& d)
     rim(rearX, 25.64, rearR, 1.4, Scaled(d.Accent, 0.6));
 }
 
-const Design& DesignOf(int carId)
+// Two rails along the roof from x0 to x1, inset from the sides, standing on z.
+void RoofRails(IsoPainter& p, const Plan& plan, double x0, double x1, double inset, double z, const QColor& colour)
 {
-    if (carId < 1 || carId > CarCount)
-        throw std::out_of_range("no such car");
-    return Designs[static_cast<size_t>(carId - 1)];
+    p.Box(x0, x1, plan.Y0 + inset, plan.Y0 + inset + 1.2, z, z + 1, colour);
+    p.Box(x0, x1, plan.Y1 - inset - 1.2, plan.Y1 - inset, z, z + 1, colour);
+}
+
+Design Painted(int carId)
+{
+    const CarDesign& d = DesignOf(carId);
+    return {d.Kind, ToQColor(d.Paint), ToQColor(d.Accent), d.Look, d.Name};
 }
 
 } // namespace
 
 void PaintCar(QImage& image, QPointF origin, int carId)
 {
-    const Design& d = DesignOf(carId);
+    const Design d = Painted(carId);
     IsoPainter p(image, origin);
     switch (d.Kind) {
-    case Body::Saloon: DrawPlan(p, SaloonPlan(), d); break;
-    case Body::Hatchback: DrawPlan(p, HatchbackPlan(), d); break;
-    case Body::Estate: DrawPlan(p, EstatePlan(), d); break;
-    case Body::Sports: DrawPlan(p, SportsPlan(), d); break;
-    case Body::Suv: {
-        const Plan plan = SuvPlan();
+    case Style::Saloon: DrawPlan(p, SaloonPlan(), d); break;
+    case Style::Hatchback: DrawPlan(p, HatchbackPlan(), d); break;
+    case Style::Estate: {
+        // A long flat roof and a roof box on its rails, in the colour of the roof: the
+        // outline of a car for a family's luggage.
+        const Plan plan = EstatePlan();
         DrawPlan(p, plan, d);
-        // Roof rails.
-        p.Box(24, 44, plan.Y0 + 1.6, plan.Y0 + 2.8, 16.8, 17.8, Bumper);
-        p.Box(24, 44, plan.Y1 - 2.8, plan.Y1 - 1.6, 16.8, 17.8, Bumper);
+        RoofRails(p, plan, 25, 48, 2.6, 15.8, Black);
+        p.Prism({{21, 16.8}, {43, 16.4}, {42.5, 18.6}, {39, 20.2}, {24, 21}}, plan.Y0 + 2.5, plan.Y1 - 2.5,
+                d.Look == Trim::Roof ? d.Accent : d.Paint);
         break;
     }
-    case Body::CityCar: DrawPlan(p, CityCarPlan(), d); break;
-    case Body::Limousine: {
+    case Style::Sports: DrawPlan(p, SportsPlan(), d); break;
+    case Style::Suv: {
+        const Plan plan = SuvPlan();
+        DrawPlan(p, plan, d);
+        RoofRails(p, plan, 24, 44, 1.6, 16.8, Bumper);
+        break;
+    }
+    case Style::CityCar: DrawPlan(p, CityCarPlan(), d); break;
+    case Style::Limousine: {
         const Plan plan = LimousinePlan();
         DrawPlan(p, plan, d);
         p.OnSide({{5, 5.2}, {59, 5.2}, {59, 5.9}, {5, 5.9}}, plan.Y1 + 0.05, Silver);
         break;
     }
-    case Body::Convertible: DrawConvertible(p, d); break;
-    case Body::Taxi: DrawTaxi(p, d); break;
-    case Body::Police: DrawPolice(p, d); break;
-    case Body::Van:
-    case Body::Camper:
-    case Body::Ambulance:
-    case Body::IceCream: DrawVan(p, d, d.Kind); break;
-    case Body::Pickup: DrawPickup(p, d); break;
-    case Body::Bus: DrawBus(p, d); break;
-    case Body::Racer: DrawRacer(p, d); break;
-    case Body::Jeep: DrawJeep(p, d); break;
-    case Body::FireEngine: DrawFireEngine(p, d); break;
-    case Body::TowTruck: DrawTowTruck(p, d); break;
-    case Body::BoxTruck: DrawBoxTruck(p, d); break;
-    case Body::Tanker: DrawTanker(p, d); break;
-    case Body::Tractor: DrawTractor(p, d); break;
+    case Style::Convertible: DrawConvertible(p, d); break;
+    case Style::Taxi: DrawTaxi(p, d); break;
+    case Style::PoliceCar:
+    case Style::Police4x4: DrawPolice(p, d); break;
+    case Style::Camper: DrawCamper(p, d); break;
+    case Style::Van:
+    case Style::Ambulance:
+    case Style::IceCream: DrawVan(p, d, d.Kind); break;
+    case Style::Pickup: DrawPickup(p, d); break;
+    case Style::Bus: DrawBus(p, d); break;
+    case Style::Racer: DrawRacer(p, d); break;
+    case Style::Jeep: DrawJeep(p, d); break;
+    case Style::FireEngine: DrawFireEngine(p, d); break;
+    case Style::TowTruck: DrawTowTruck(p, d); break;
+    case Style::BoxTruck: DrawBoxTruck(p, d); break;
+    case Style::Tanker: DrawTanker(p, d); break;
+    case Style::Tractor: DrawTractor(p, d); break;
     }
 }
 
