@@ -448,11 +448,12 @@ double PaintsDistance(const Vision& v, const Car& a, const Car& b)
 std::string MixUp(const Vision& v, const Car& a, const Car& b)
 {
     const double paints = PaintsDistance(v, a, b), outline = OutlineDifference(a.Id, b.Id);
+    const bool oneOutline = OneOutlineFor(a, b);
     char figures[96];
     std::snprintf(figures, sizeof figures, ": paints %.1f apart, outlines %.3f, %s", paints, outline, v.Name);
-    if (OneOutlineFor(a, b) && paints < PaintsApart(v))
+    if (oneOutline && paints < PaintsApart(v))
         return Describe(a) + " and " + Describe(b) + " share an outline and a paint" + figures;
-    if (!OneOutlineFor(a, b) && PairDistance(v, a.Wears, b.Wears) < SamePaints && outline < ApartByOutline(v))
+    if (!oneOutline && PairDistance(v, a.Wears, b.Wears) < SamePaints && outline < ApartByOutline(v))
         return Describe(a) + " and " + Describe(b) + " wear the same paints in near outlines" + figures;
     return {};
 }
@@ -598,14 +599,13 @@ TEST(Distinct, CarsPlayersMixedUpStandApart)
     for (const auto& pair : mixedUp) {
         const PairScore& s = ScoreOf(pair.Eyes, pair.A, pair.B);
         const Car &a = CarOf(pair.A), &b = CarOf(pair.B);
+        const double paints = PaintsDistance(pair.Eyes, a, b), outline = OutlineDifference(pair.A, pair.B);
         std::printf("%d/%d, %s: glance %.1f, first sight %.1f, paints %.1f apart, outlines %.2f\n", pair.A, pair.B,
-                    pair.Eyes.Name, s.Glance, s.FirstSight, PaintsDistance(pair.Eyes, a, b),
-                    OutlineDifference(pair.A, pair.B));
+                    pair.Eyes.Name, s.Glance, s.FirstSight, paints, outline);
         EXPECT_GE(s.Glance, 12) << "cars " << pair.A << " and " << pair.B << ", " << pair.Eyes.Name;
         EXPECT_GE(s.FirstSight, 23) << "cars " << pair.A << " and " << pair.B << ", " << pair.Eyes.Name;
         // Where the outlines differ the paints may not, and the other way round.
-        EXPECT_TRUE(PaintsDistance(pair.Eyes, a, b) >= PaintsApart(pair.Eyes) ||
-                    (!OneOutlineFor(a, b) && OutlineDifference(pair.A, pair.B) >= ApartByOutline(pair.Eyes)))
+        EXPECT_TRUE(paints >= PaintsApart(pair.Eyes) || (!OneOutlineFor(a, b) && outline >= ApartByOutline(pair.Eyes)))
             << Describe(a) << " and " << Describe(b) << ", " << pair.Eyes.Name;
     }
 }
