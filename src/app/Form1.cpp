@@ -424,7 +424,7 @@ GameError TForm1::SaveProfile()
         return failure;
     const std::string path = folder + "vrz.sav";
     const SpinValues spins{SpinEdit2->TypedNumber(), SpinEdit3->TypedNumber()};
-    if (GameError failure = KeepUnseenProfile(path, SeenProfile, FormatProfileLine(PlayerProfile, spins) + "\n"))
+    if (GameError failure = KeepUnseenProfile(path, SeenProfile, ProfileFileText(PlayerProfile, spins)))
         return failure;
     GameError failure = SaveProfileFile(path, PlayerProfile, spins);
     SeenProfile = failure ? std::nullopt : IdentityOf(path);

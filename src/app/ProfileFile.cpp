@@ -268,6 +268,11 @@ GameError ParseProfileLine(const std::string& line, Profile& profile, LoadedSpin
     return read.Error;
 }
 
+std::string ProfileFileText(const Profile& profile, const SpinValues& spins)
+{
+    return FormatProfileLine(profile, spins) + "\n";
+}
+
 GameError SaveProfileFile(const std::string& path, const Profile& profile, const SpinValues& spins)
 {
     std::string target = path;
@@ -281,7 +286,7 @@ GameError SaveProfileFile(const std::string& path, const Profile& profile, const
         return GameError::FileAccessDenied();
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
         return GameError::FromErrno(errno);
-    const std::string text = FormatProfileLine(profile, spins) + "\n";
+    const std::string text = ProfileFileText(profile, spins);
 
     TemporaryFile temp(target + ".tmp");
     OpenFile file(CreateAfresh(temp.Path, 0666));

@@ -25,6 +25,9 @@ struct LoadedSpins {
 // levels and the two selected levels, each digit through a fixed substitution.
 std::string FormatProfileLine(const Profile& profile, const SpinValues& spins);
 
+// What a save writes into vrz.sav: the line and its end.
+std::string ProfileFileText(const Profile& profile, const SpinValues& spins);
+
 // Reads a line into the profile and the spin values, field by field. A missing or
 // non-digit character stops it with "'%s' is not a valid integer value", which
 // comes back; what was read before it stays. No error: the whole line was read.
@@ -60,7 +63,7 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 // (`seen`: the file it last loaded whole or saved) is copied to `path`.bak, through
 // a temporary file renamed over any older copy, with its mode. The game loads
 // nothing at start-up, so a save before Load Profile would otherwise write a new
-// profile over one that holds months of progress. A file that holds `text`
-// already loses nothing and is not copied. The failure comes back, and the save
-// must not go on then: the old file is still the only copy.
+// profile over one that holds months of progress. A file that holds `text`, the
+// ProfileFileText about to be saved, loses nothing and is not copied. The failure
+// comes back, and the save must not go on then: the old file is still the only copy.
 GameError KeepUnseenProfile(const std::string& path, const std::optional<FileIdentity>& seen, const std::string& text);
